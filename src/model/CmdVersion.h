@@ -1,0 +1,7 @@
+#pragma once
+// The processor's command-set version, from identification (0 until a processor answered).
+// Several writers and the read-back decoder depend on it, so it lives with the model.
+
+#include <atomic>
+
+extern std::atomic<int> g_nCmdVersion;
