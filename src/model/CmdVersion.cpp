@@ -1,3 +1,3 @@
 #include "model/CmdVersion.h"
 
-std::atomic<int> g_nCmdVersion{0};
+std::atomic<int> g_nCmdVersion{1};
