@@ -19,7 +19,8 @@ struct BiquadCoefs
 };
 
 // Designs one band. Whatever the input (Q 0, a frequency of 0 or beyond Nyquist, NaN), the
-// result is finite: a design that would not be is replaced by the flat section b0 = 1.
+// result is finite, also as single precision: a design that would not be is replaced by the
+// flat section b0 = 1.
 BiquadCoefs DesignBiquad(int type, double gainDb, double freqHz, double q);
 
 // The complex response at freqHz, and its magnitude in dB.

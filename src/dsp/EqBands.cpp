@@ -287,9 +287,16 @@ int ResendEq(int pageKind)
     if (r == nullptr || pageKind == EQ_KIND_SUB) {
         return 0;
     }
+    // Each band is written back as the very bytes it is stored as. Re-encoding the decoded
+    // band would lower 739 of the Q values by 0.001 on every resend (trunc of a single-
+    // precision product), so repeated copies and pastes would drift the bands.
     for (int band = 0; band < r->editableBands; ++band) {
-        const EqBand b = LoadEqBand(r->block, r->firstBand + band);
-        SetRegionBand(pageKind, band, b.type, b.gain, b.freq, b.q);
+        const int blockBand = r->firstBand + band;
+        const int offset = EqBandOffset(r->block, blockBand);
+        EqBandRecord rec{};
+        DeviceImage.Read(static_cast<size_t>(offset), rec);
+        WriteDeviceBlock(offset, rec);
+        WriteEqBiquad(r->block, blockBand, DecodeEqBand(rec));
     }
     return r->editableBands;
 }
