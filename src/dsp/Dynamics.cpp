@@ -1,6 +1,7 @@
 #include "dsp/Dynamics.h"
 
 #include "model/DeviceMemory.h"
+#include "model/Encodings.h"
 #include "model/ParamStore.h"
 #include "model/Writer.h"
 
@@ -8,7 +9,6 @@
 #include <bit>
 #include <chrono>
 #include <cmath>
-#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -119,9 +119,6 @@ constexpr std::array<CompressorCells, COMP_OUTPUT_COUNT> kCompressors = {{
     {8, 27, 28, PRM_SUB_COMP_BYPASS, PRM_SUB_COMP_THRESHOLD},
 }};
 
-constexpr float kMinThresholdDb = -60.0f;
-constexpr float kMinTimeMs = 1.0f;
-
 const CompressorCells* CompressorOf(CompressorOutput output)
 {
     if (output < 0 || output >= COMP_OUTPUT_COUNT) {
@@ -130,9 +127,10 @@ const CompressorCells* CompressorOf(CompressorOutput output)
     return &kCompressors[static_cast<size_t>(output)];
 }
 
-float SaneTime(float ms)
+// The compressor page's lowest time (1 ms) for a time the processor cannot use.
+float SaneTime(float ms, float minimum)
 {
-    return (std::isnan(ms) || ms <= 0.0f) ? kMinTimeMs : ms;
+    return (std::isnan(ms) || ms <= 0.0f) ? minimum : ms;
 }
 
 float TimeWord(float ms)
@@ -154,13 +152,14 @@ void SendCompressorValues(const CompressorCells& c, const CompressorSettings& s)
 CompressorSettings SanitiseCompressor(CompressorSettings s)
 {
     if (!std::isfinite(s.threshold)) {
-        s.threshold = (std::isinf(s.threshold) && s.threshold < 0.0f) ? kMinThresholdDb : 0.0f;
+        s.threshold =
+            (std::isinf(s.threshold) && s.threshold < 0.0f) ? kCompThresholdMin : kCompThresholdMax;
     }
-    if (!(s.ratio >= 1.0f)) { // also NaN
-        s.ratio = 1.0f;
+    if (!(s.ratio >= kCompRatioMin)) { // also NaN
+        s.ratio = kCompRatioMin;
     }
-    s.attack = SaneTime(s.attack);
-    s.release = SaneTime(s.release);
+    s.attack = SaneTime(s.attack, kCompAttackMin);
+    s.release = SaneTime(s.release, kCompReleaseMin);
     return s;
 }
 
@@ -361,20 +360,6 @@ void SendMicBoostLevel()
     SendMicBoostWrites(MicBoostLevel());
 }
 
-void SetMicBoostSwitch(int on)
-{
-    ParamStore.SetInt(PRM_MIC_BOOST_ON, on);
-    ParamStore.SetInt(PRM_MIC_BOOST_ON2, on);
-    SendMicBoostSwitch();
-}
-
-void SendMicBoostSwitch()
-{
-    const int32_t word = ParamStore.GetInt(PRM_MIC_BOOST_ON) == 0 ? 1 : 0;
-    WriteParamInt(1, 65, word);
-    WriteParamInt(1, 69, word);
-}
-
 // ---- Music mute --------------------------------------------------------------------------
 
 void SetMusicMute(int on)
@@ -466,26 +451,15 @@ DelaySideCells DelayCellsOf(DelaySide side)
     }
 }
 
-int32_t DelaySamples(double ms)
-{
-    const double samples = std::trunc(ms * 48000.0 / 1000.0 + 0.5);
-    if (std::isnan(samples)) {
-        return 0;
-    }
-    constexpr double kMax = std::numeric_limits<int32_t>::max();
-    constexpr double kMin = std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(std::clamp(samples, kMin, kMax));
-}
-
 void SetDelay(DelaySide side, float ms)
 {
     const DelaySideCells c = DelayCellsOf(side);
     if (c.block == 0) {
         return;
     }
-    const float value = (std::isnan(ms) || ms < 1.5f) ? 1.5f : ms;
+    const float value = ClampDelay(ms);
     ParamStore.SetFloat(c.delayCell, value);
-    WriteParamInt(c.block, c.delayParam, DelaySamples(static_cast<double>(value)));
+    WriteParamInt(c.block, c.delayParam, MsToSamples(static_cast<double>(value)));
 }
 
 void SetDelayOff(DelaySide side, int off)

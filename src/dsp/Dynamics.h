@@ -129,10 +129,7 @@ void WriteMicBoost(float x);
 float MicBoostLevel();
 // Sends the six mic-boost writes for the level kept in Block997 (the full push).
 void SendMicBoostLevel();
-// Stores the switch in cells 181 and 182, then sends it.
-void SetMicBoostSwitch(int on);
-// Integer 1 when cell 181 is 0, else 0, to (1,65) and then (1,69).
-void SendMicBoostSwitch();
+// The mic boost switch (cells 181, 182 and (1,65), (1,69)) is a plain cell: SetMicBoostOn.
 
 // ---- Music mute --------------------------------------------------------------------------
 
@@ -150,8 +147,8 @@ void RampVolumes();
 
 // ---- Delays ------------------------------------------------------------------------------
 
-// Raises ms to at least 1.5 (NaN counts as 1.5), stores the side's delay cell and sends the
-// delay in samples.
+// Raises ms to at least 1.5 (a non-finite value counts as 1.5), stores the side's delay cell and
+// sends the delay in samples.
 void SetDelay(DelaySide side, float ms);
 // Stores the delay-off switch (1 = off) and sends it as an integer word.
 void SetDelayOff(DelaySide side, int off);
@@ -170,6 +167,3 @@ struct DelaySideCells
     int modeCell = 0, modeParam = 0;
 };
 DelaySideCells DelayCellsOf(DelaySide side);
-
-// Samples at 48 kHz for a delay in ms: trunc(ms * 48 + 0.5), held to the int range.
-int32_t DelaySamples(double ms);
