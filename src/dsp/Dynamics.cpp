@@ -357,6 +357,10 @@ float MicBoostLevel()
 
 void SendMicBoostLevel()
 {
+    // The processor's memory gets the stored level too, so that a pushed setting reads back
+    // with the level it was pushed with.
+    const std::array<uint8_t, 2> upper = {Block997.Get(0), Block997.Get(1)};
+    WriteDeviceBlock(Block997.Address(), upper);
     SendMicBoostWrites(MicBoostLevel());
 }
 

@@ -127,7 +127,8 @@ float SpeakerLevel(Speaker speaker);
 void WriteMicBoost(float x);
 // The level kept in Block997 (upper 16 bits, lower bits zero).
 float MicBoostLevel();
-// Sends the six mic-boost writes for the level kept in Block997 (the full push).
+// The full push: writes Block997 to the processor's memory and sends the six mic-boost
+// writes for the level kept there.
 void SendMicBoostLevel();
 // The mic boost switch (cells 181, 182 and (1,65), (1,69)) is a plain cell: SetMicBoostOn.
 

@@ -290,11 +290,14 @@ TEST_F(DynamicsTest, MicBoostFromBlock997UsesTheTruncatedLevel)
     EXPECT_EQ(MicBoostLevel(), -6.28125f);
     sink.Clear();
     SendMicBoostLevel();
+    const auto sent = Sent();
+    ASSERT_EQ(sent.size(), 7u);
+    EXPECT_EQ(sent[0].address, 997);
+    EXPECT_EQ(sent[0].data, (std::vector<uint8_t>{0xC0, 0xC9}));
     const auto w = ParamWrites();
     ASSERT_EQ(w.size(), 6u);
     EXPECT_TRUE(w[0].Is(1, 70));
     EXPECT_EQ(w[1].Float(0), static_cast<float>(std::pow(10.0, -6.28125 / 20.0)));
-    EXPECT_EQ(sink.Count(), 6u); // no memory write in the push form
 }
 
 TEST_F(DynamicsTest, UnmutingMusicFadesInWithTenReports)
