@@ -6,8 +6,7 @@
 
 // Filter type codes of byte 6. 6..21 are the fixed crossover sections; anything else
 // designs an all-pass.
-enum EqBandType : int
-{
+enum EqBandType : int {
     EQ_TYPE_OFF = 0,
     EQ_TYPE_PEQ = 1,
     EQ_TYPE_LP = 2,

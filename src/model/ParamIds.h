@@ -1,8 +1,7 @@
 #pragma once
 // Names of the parameter store cells. The numbers are part of the mode-file layout.
 
-enum ParamCell : int
-{
+enum ParamCell : int {
     PRM_MIC_VOL = 26,
     PRM_MICPORT1_TO_A = 27,
     PRM_MICPORT2_TO_A = 28,
