@@ -40,7 +40,8 @@ float EncodeDiv7(int32_t cell)
 
 float EncodeNegPct(int32_t cell)
 {
-    return static_cast<float>(-static_cast<double>(cell) / 100.0);
+    // Negated as an integer: a zero cell goes out as 00 00 00 00, never as the negative zero.
+    return static_cast<float>(static_cast<double>(-static_cast<int64_t>(cell)) / 100.0);
 }
 
 int32_t EncodeInt(int32_t cell)

@@ -35,6 +35,7 @@ TEST(Encodings, ForwardWordsAreExact)
         {"div7 100", EncodeDiv7(100), 0x3727C5AC},
         {"negpct 30", EncodeNegPct(30), 0xBE99999A},
         {"negpct -37", EncodeNegPct(-37), 0x3EBD70A4},
+        {"negpct 0 is +0.0", EncodeNegPct(0), 0x00000000},
         {"on 0", EncodeOn(0), 0x3F800000},
         {"on 1", EncodeOn(1), 0x00000000},
         {"on 7", EncodeOn(7), 0x00000000},
