@@ -182,7 +182,8 @@ int32_t DecodeFrequencyShift(float omega)
 
 int32_t DecodePitch(uint32_t word)
 {
-    return DecodeSwitch(word) - 5;
+    // A byte above 10 is no pitch step; kept in range it cannot go back out as a wrapped byte.
+    return std::clamp(DecodeSwitch(word) - 5, -5, 5);
 }
 
 double CompressorRatioFromWord(float x)

@@ -200,6 +200,9 @@ TEST(Encodings, ReverseDecodings)
     EXPECT_EQ(DecodeReverbTime(2.5f), 250.0f);
     EXPECT_EQ(DecodePitch(8), 3);
     EXPECT_EQ(DecodePitch(0), -5);
+    EXPECT_EQ(DecodePitch(10), 5);
+    EXPECT_EQ(DecodePitch(11), 5);   // no such step
+    EXPECT_EQ(DecodePitch(0xFF), 5); // no such step
     EXPECT_EQ(DecodeFrequencyShift(0.00065450f), 5);
 }
 
