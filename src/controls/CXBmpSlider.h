@@ -36,6 +36,8 @@
 class CXBmpSlider : public QWidget
 {
     Q_OBJECT
+    // Colours a style sheet or theme may change.
+    Q_PROPERTY(QColor backgroundColor READ BackgroundColor WRITE SetBackgroundColor)
 
 public:
     explicit CXBmpSlider(QWidget* parent = nullptr, int controlId = 0);

@@ -1,9 +1,12 @@
 // Renders the custom controls in their states into one PNG, for looking at the artwork:
 //   controls_gallery OUT.png        (QT_SCALE_FACTOR=2 gives the 2x rendering)
 
+#include "controls/CGdipButton.h"
+#include "controls/CPeakMeterCtrl.h"
 #include "controls/CXBmpSlider.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
@@ -33,7 +36,7 @@ int main(int argc, char** argv)
         return 2;
     }
     QWidget page;
-    page.resize(560, 260);
+    page.resize(620, 420);
     QPalette palette = page.palette();
     palette.setColor(QPalette::Window, QColor(240, 250, 255));
     page.setPalette(palette);
@@ -104,6 +107,72 @@ int main(int argc, char** argv)
     vdisabled->SetPos(700);
     vdisabled->SetSliderEnabled(false);
     vdisabled->move(x, 10);
+
+    // Buttons: the navigation row of the output pages with "Main" selected, then the states.
+    const char* nav[] = {"Main", "Center", "Sub", "Rear", "Top", "Location", "Delay", "Comp"};
+    int bx = 10;
+    for (const char* name : nav) {
+        auto* b = new CGdipButton(QString::fromLatin1(name), &page);
+        b->LoadStdImage(414);
+        b->LoadAltImage(395);
+        b->SetTextColor(Qt::white);
+        b->SetChecked(bx == 10);
+        b->setGeometry(bx, 260, 72, 28);
+        bx += 75;
+    }
+    struct Look
+    {
+        const char* caption;
+        bool checked;
+        bool disabled;
+        bool hot;
+    };
+    const Look looks[] = {{"Action", false, false, false},
+                          {"Hot", false, false, true},
+                          {"Checked", true, false, false},
+                          {"Checked hot", true, false, true},
+                          {"Disabled", true, true, false}};
+    bx = 10;
+    for (const Look& look : looks) {
+        auto* b = new CGdipButton(QString::fromLatin1(look.caption), &page);
+        b->LoadStdImage(413);
+        b->LoadAltImage(395);
+        b->SetTextColor(Qt::white);
+        b->SetChecked(look.checked);
+        b->SetDisabledLook(look.disabled);
+        b->setGeometry(bx, 300, 87, 23);
+        if (look.hot) {
+            QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+            QApplication::sendEvent(b, &enter);
+        }
+        bx += 95;
+    }
+    auto* chinese = new CGdipButton(QString::fromUtf8("话筒通道A"), &page);
+    chinese->LoadStdImage(413);
+    chinese->LoadAltImage(395);
+    chinese->SetTextColor(Qt::white);
+    chinese->setGeometry(10, 330, 87, 23);
+    auto* back = new CGdipButton(QString::fromUtf8("返回"), &page);
+    back->LoadStdImage(413);
+    back->SetTextColor(Qt::white);
+    back->setGeometry(105, 330, 87, 78);
+
+    // Meters: the input page's 15 segments at several levels, and an 8-band meter.
+    const int levels[] = {0, 60, 170, 190, 230};
+    int my = 330;
+    for (const int level : levels) {
+        auto* m = new CPeakMeterCtrl(&page);
+        m->SetBandCount(1);
+        m->SetSegmentCount(15);
+        m->SetBackgroundColor(QColor(240, 250, 255));
+        m->SetData(level);
+        m->setGeometry(220, my, 96, 5);
+        my += 12;
+    }
+    auto* bands = new CPeakMeterCtrl(&page);
+    const int values[] = {230, 200, 180, 120, 60, 20, 0, 150};
+    bands->SetData(values);
+    bands->setGeometry(340, 330, 160, 64);
 
     page.show();
     focused->setFocus();
