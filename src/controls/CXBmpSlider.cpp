@@ -274,7 +274,9 @@ void CXBmpSlider::wheelEvent(QWheelEvent* event)
 {
     const QPoint angle = event->angleDelta();
     const int delta = angle.y() != 0 ? angle.y() : angle.x();
-    if (!enabled_ || delta == 0) {
+    // The wheel belongs to the control with the focus: over an unfocused slider the message
+    // is left to the page, which hands it to its focused control.
+    if (!enabled_ || !hasFocus() || delta == 0) {
         event->ignore();
         return;
     }

@@ -3,13 +3,15 @@
 // separate) fill picture is drawn over the track on the low side of the thumb, and one of
 // three thumb pictures (normal, focused, disabled) shows the position.
 //
-// Input (ignored while the slider's own enabled flag is clear, except the wheel, which is
-// ignored too):
+// Input (all of it ignored while the slider's own enabled flag is clear):
 //   left press on the thumb   takes the focus and starts dragging; the thumb stays put
 //   left press on the track   takes the focus and moves one step towards the press
 //   drag                      follows the pointer
 //   Up/Right, Down/Left       +1 / -1
-//   wheel                     +1 per message with a positive delta, -1 with a negative one
+//   wheel                     +1 per message with a positive delta, -1 with a negative one,
+//                             only while the slider has the focus; otherwise the message goes
+//                             on to the parent, so a page can give it to its focused control
+//                             (QCoreApplication::sendEvent(focusWidget(), wheelEvent))
 //   Tab                       moves the focus on as usual
 // Every press, drag movement, arrow key and wheel message posts SliderMoved, whether the
 // position changed or not. Gaining the focus posts SliderFocused. Both are posted (queued),

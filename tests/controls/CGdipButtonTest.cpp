@@ -101,6 +101,15 @@ TEST_F(ButtonFixture, ToggleButtonFlipsOncePerPressAndDrawsTheNewStateWhilePress
     EXPECT_EQ(clicks_->count(), 2);
 }
 
+TEST_F(ButtonFixture, SpaceKeyIsAPressToo)
+{
+    button_->SetToggle(true);
+    button_->setFocus();
+    QTest::keyClick(button_, Qt::Key_Space);
+    EXPECT_TRUE(button_->IsChecked());
+    EXPECT_EQ(clicks_->count(), 1);
+}
+
 TEST_F(ButtonFixture, PlainButtonKeepsItsCheckedFlagOnClicks)
 {
     button_->SetChecked(true);

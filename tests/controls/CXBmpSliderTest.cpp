@@ -68,12 +68,14 @@ protected:
         Press(at);
         Release(at);
     }
-    void Wheel(int delta)
+    // Sends one wheel message; returns whether the slider took it.
+    bool Wheel(int delta)
     {
         const QPointF at(5, 5);
         QWheelEvent event(at, slider_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(slider_, &event);
+        return event.isAccepted();
     }
     QPoint ThumbCentre() const
     {
@@ -108,6 +110,16 @@ TEST_F(SliderFixture, StandardSetUpsGiveTheChannelAndThumbSizes)
     EXPECT_EQ(std::make_pair(g.thumbWidth, g.thumbHeight), std::make_pair(17, 13));
     EXPECT_EQ(std::make_pair(g.marginLeft, g.marginRight), std::make_pair(3, 2));
     EXPECT_EQ(std::make_pair(g.marginTop, g.marginBottom), std::make_pair(7, 7));
+}
+
+TEST_F(SliderFixture, StretchedChannelLengthensTheTravel)
+{
+    Make(false, 0, 25, 25);
+    slider_->SetChannelSize(QSize(200, 22));
+    EXPECT_EQ(slider_->sizeHint(), QSize(200, 22));
+    EXPECT_EQ(slider_->ThumbRect().x, 200 - 13 - 7);
+    slider_->SetChannelSize(QSize());
+    EXPECT_EQ(slider_->sizeHint(), QSize(120, 22));
 }
 
 TEST_F(SliderFixture, SetPosBeyondTheRangeStoresTheNearestEndAndPostsNothing)
@@ -241,12 +253,21 @@ TEST_F(SliderFixture, TabMovesTheFocusOn)
 TEST_F(SliderFixture, WheelStepsOncePerMessageWhateverTheDelta)
 {
     Make(false, 0, 100, 10);
+    slider_->setFocus();
     Wheel(120);
     Wheel(480);
     Wheel(-15);
     Wheel(0); // a pure phase message carries no direction
     EXPECT_EQ(slider_->GetPos(), 11);
     EXPECT_EQ(Moved(), (Moves{{kId, 11}, {kId, 12}, {kId, 11}}));
+}
+
+TEST_F(SliderFixture, WheelOverAnUnfocusedSliderIsLeftToThePage)
+{
+    Make(false, 0, 100, 10);
+    EXPECT_FALSE(Wheel(120));
+    EXPECT_EQ(slider_->GetPos(), 10);
+    EXPECT_TRUE(Moved().empty());
 }
 
 TEST_F(SliderFixture, ClearedEnabledFlagIgnoresPressesKeysAndWheel)
