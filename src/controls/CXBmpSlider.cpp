@@ -8,7 +8,6 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -101,7 +100,7 @@ bool CXBmpSlider::SetBitmapChannel(int channelNumber, int fillNumber)
     channelNumber_ = channelNumber;
     fillNumber_ = fillNumber < 0 ? channelNumber : fillNumber;
     ReloadPictures();
-    updateGeometry();
+    FitToChannel();
     update();
     return !channel_.isNull();
 }
@@ -120,15 +119,26 @@ bool CXBmpSlider::SetBitmapThumb(int normalNumber, int focusedNumber, int disabl
 void CXBmpSlider::SetChannelSize(const QSize& size)
 {
     channelSize_ = size.isEmpty() ? QSize() : size;
-    updateGeometry();
+    FitToChannel();
     update();
 }
 
 void CXBmpSlider::SetVertical(bool vertical)
 {
     geometry_.vertical = vertical;
-    updateGeometry();
+    FitToChannel();
     update();
+}
+
+void CXBmpSlider::FitToChannel()
+{
+    updateGeometry();
+    // A slider nobody has sized (or that still has the size given here) takes the channel's
+    // size; one that a page or layout has sized keeps it.
+    if (!testAttribute(Qt::WA_Resized) || size() == autoSize_) {
+        resize(sizeHint());
+        autoSize_ = size();
+    }
 }
 
 void CXBmpSlider::SetBackgroundColor(const QColor& color)
