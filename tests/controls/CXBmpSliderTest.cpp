@@ -2,6 +2,7 @@
 #include "controls/CXBmpSlider.h"
 
 #include "controls/ControlMessages.h"
+#include "controls/QtPrinters.h"
 
 #include <QApplication>
 #include <QSignalSpy>
