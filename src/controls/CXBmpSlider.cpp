@@ -315,13 +315,18 @@ void CXBmpSlider::DrawChannel(QPainter& p, const QImage& picture, const QRect& a
                               bool fill) const
 {
     if (!picture.isNull()) {
-        // Stretch only along the track; the caps at both ends keep their shape.
+        // Stretch only along the track; the caps at both ends keep their shape. Across the
+        // track the picture keeps its own size from the top-left corner, so the groove stays
+        // lined up with the thumb, which the margins place from that corner too.
         const QSize size = LogicalSize(picture);
         const int longSide = geometry_.vertical ? size.height() : size.width();
         const int cap = std::min(longSide / 3, 12);
         const QMargins border =
             geometry_.vertical ? QMargins(0, cap, 0, cap) : QMargins(cap, 0, cap, 0);
-        DrawNineSlice(p, area, picture, border);
+        const QRect target = geometry_.vertical
+                                 ? QRect(area.left(), area.top(), size.width(), area.height())
+                                 : QRect(area.left(), area.top(), area.width(), size.height());
+        DrawNineSlice(p, target, picture, border);
         return;
     }
     // No picture: a plain groove along the thumb's travel.

@@ -86,8 +86,8 @@ public:
     bool SetBitmapThumb(int normalNumber, int focusedNumber, int disabledNumber);
 
     // Draws the channel at this size instead of the picture's own, stretching the middle of
-    // the picture and keeping its ends; W x H become this size. An empty size goes back to
-    // the picture's size.
+    // the picture along the track and keeping its ends (across the track the picture keeps
+    // its size); W x H become this size. An empty size goes back to the picture's size.
     void SetChannelSize(const QSize& size);
 
     void SetVertical(bool vertical);
