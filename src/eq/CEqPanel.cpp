@@ -1,5 +1,6 @@
 #include "eq/CEqPanel.h"
 
+#include "dsp/Crossover.h"
 #include "eq/CardinalPath.h"
 #include "eq/EqNotify.h"
 #include "eq/EqTexts.h"
@@ -119,40 +120,6 @@ const QStringList& ArialFamilies()
     return f;
 }
 
-// Stage codes of a SUB slot for the user types of the type menu (0 and 1: four flat stages).
-std::array<int, 4> SubFilterStages(int type)
-{
-    switch (type) {
-    case 2:
-        return {18, 20, 1, 1};
-    case 3:
-        return {19, 21, 1, 1};
-    case 4:
-        return {4, 1, 1, 1};
-    case 5:
-        return {5, 1, 1, 1};
-    default:
-        return {1, 1, 1, 1};
-    }
-}
-
-// Stage codes of a crossover kind on one side (low-pass side codes; +1 on the high-pass
-// side except the flat code 1).
-std::array<int, 4> CrossoverStages(int kind, bool lowPass)
-{
-    static constexpr int kTable[12][4] = {
-        {10, 10, 1, 1}, {12, 12, 1, 1}, {14, 10, 14, 10}, {18, 20, 18, 20},
-        {8, 1, 1, 1},   {8, 10, 1, 1},  {8, 8, 1, 1},     {12, 1, 1, 1},
-        {14, 10, 1, 1}, {18, 20, 1, 1}, {6, 1, 1, 1},     {1, 1, 1, 1},
-    };
-    const int k = (kind >= 1 && kind <= 11) ? kind : 0;
-    std::array<int, 4> out{};
-    for (int s = 0; s < 4; ++s) {
-        const int c = kTable[k][s];
-        out[static_cast<size_t>(s)] = (c == 1 || lowPass) ? c : c + 1;
-    }
-    return out;
-}
 } // namespace
 
 CEqPanel::CEqPanel(QWidget* parent) : QWidget(parent), bandColours_(DefaultBandColours())
@@ -335,7 +302,7 @@ void CEqPanel::SetSubFilterType(int i, int type)
     if (i < 0 || i >= kSubVisible || type < 0 || type > 5) {
         return;
     }
-    SetSubStages(i, SubFilterStages(type));
+    SetSubStages(i, SubUserTypeStages(type));
 }
 
 void CEqPanel::SetSubCrossover(int i, int shape)
@@ -343,8 +310,8 @@ void CEqPanel::SetSubCrossover(int i, int shape)
     if (!IsSubMode() || i < 0 || i >= kSubVisible) {
         return;
     }
-    const bool lowPass = bands_[static_cast<size_t>(i)].type % 2 == 0;
-    SetSubStages(i, CrossoverStages(shape, lowPass));
+    SetSubStages(i,
+                 CrossoverStages(shape, CrossoverSideOfType(bands_[static_cast<size_t>(i)].type)));
 }
 
 void CEqPanel::OnMenuCommand(int id)

@@ -52,7 +52,8 @@ int EqAxes::SampleX(int i) const
 double SnapTenth(double value)
 {
     const double shifted = value > 0.0 ? value + 0.05 : value - 0.05;
-    return std::trunc(shifted * 10.0) / 10.0;
+    // + 0.0 turns a truncated -0.0 into 0.0, so a snapped zero reads "+0.0dB".
+    return std::trunc(shifted * 10.0) / 10.0 + 0.0;
 }
 
 const std::array<float, kEqCurvePoints>& EqDisplayFrequencies()
