@@ -544,7 +544,7 @@ const QPixmap& CEqPanel::GridLayer()
         const QFontMetrics tm(panelFont_);
         p.drawText(QRect(0, r.top - 1 - tm.height(), r.right - 2, tm.height()),
                    Qt::AlignRight | Qt::AlignBottom,
-                   QString::fromUtf8(kEqKindTitles[kind_].Get(language_)));
+                   QString::fromUtf8(kEqKindTitles[kind_][language_]));
     }
     gridValid_ = true;
     return grid_;
@@ -833,16 +833,15 @@ void CEqPanel::mouseReleaseEvent(QMouseEvent* event)
             if (!moved_) {
                 QMenu menu(this);
                 for (int t = 0; t < 5; ++t) {
-                    QAction* a =
-                        menu.addAction(QString::fromUtf8(kEqTypeMenuItems[t].Get(language_)));
+                    QAction* a = menu.addAction(QString::fromUtf8(kEqTypeMenuItems[t][language_]));
                     a->setData(EQ_MENU_TYPE_FIRST + t);
                 }
                 OnMenuCommand(RunMenu(menu, global));
             }
         } else if (!IsSubMode()) {
             QMenu menu(this);
-            menu.addAction(QString::fromUtf8(kEqCopyItem.Get(language_)))->setData(EQ_MENU_COPY);
-            menu.addAction(QString::fromUtf8(kEqPasteItem.Get(language_)))->setData(EQ_MENU_PASTE);
+            menu.addAction(QString::fromUtf8(kEqCopyItem[language_]))->setData(EQ_MENU_COPY);
+            menu.addAction(QString::fromUtf8(kEqPasteItem[language_]))->setData(EQ_MENU_PASTE);
             OnMenuCommand(RunMenu(menu, global));
         }
     }

@@ -1,13 +1,10 @@
 #pragma once
 // Chinese/English text pairs drawn or formatted by the EQ widgets, chosen by a language
-// index (0 Chinese, 1 English; anything else reads as English).
+// index (pair[language]: 1 English, anything else Chinese).
 
-struct EqTextPair
-{
-    const char* zh;
-    const char* en;
-    const char* Get(int language) const { return language == 0 ? zh : en; }
-};
+#include "i18n/Language.h"
+
+using EqTextPair = TextPair;
 
 inline constexpr int kEqPanelKinds = 12;
 

@@ -1,6 +1,7 @@
 #include "eq/CEqPanel.h"
 
 #include "eq/EqNotify.h"
+#include "eq/QtPrinters.h"
 
 #include <QApplication>
 #include <QImage>
@@ -59,8 +60,9 @@ protected:
     QPoint Marker(int i) const
     {
         const EqPlotRect r = panel.PlotRect();
-        return QPoint(static_cast<int>(std::lround(r.left + static_cast<double>(panel.Band(i).posX))),
-                      static_cast<int>(std::lround(r.top + static_cast<double>(panel.Band(i).posY))));
+        return QPoint(
+            static_cast<int>(std::lround(r.left + static_cast<double>(panel.Band(i).posX))),
+            static_cast<int>(std::lround(r.top + static_cast<double>(panel.Band(i).posY))));
     }
 
     // A pointer move with buttons held (QTest's move carries no buttons).

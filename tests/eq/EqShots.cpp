@@ -1,7 +1,9 @@
 // Renders the EQ widgets offscreen with a known band set into PNG files for a visual check:
 // eq_shots [DIR] (default: the current directory).
+#include "eq/CEqBandList.h"
 #include "eq/CEqPanel.h"
 #include "eq/CSmallEqPanel.h"
+#include "i18n/Language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -88,6 +90,24 @@ int main(int argc, char** argv)
         Save(s, dir, "small_eq.png");
         s.SetBypass(true);
         Save(s, dir, "small_eq_pass.png");
+    }
+    for (int lang = 0; lang < 2; ++lang) {
+        SetLanguage(lang);
+        CEqPanel p;
+        p.resize(1000, 480);
+        p.SetPanelKind(5);
+        p.SetLanguage(lang);
+        LoadTenBands(p);
+        CEqBandList list;
+        list.resize(list.sizeHint().width(), 300);
+        list.SetBandCount(10);
+        list.AttachPanel(&p);
+        list.Retranslate();
+        Save(list, dir, QString("band_list_%1.png").arg(lang));
+        list.ShowBand(4, false);
+        Save(list, dir, QString("band_editor_%1.png").arg(lang));
+        list.ShowBand(9, false);
+        Save(list, dir, QString("band_editor_lp_%1.png").arg(lang));
     }
     return 0;
 }
