@@ -60,6 +60,7 @@ void LoadSub(CEqPanel& p)
 void DragSteps(benchmark::State& state, CEqPanel& p, int slot)
 {
     QImage image(p.size(), QImage::Format_ARGB32_Premultiplied);
+    p.render(&image); // delivers the pending resize of the hidden widget: markers in place
     int notified = 0;
     QObject::connect(&p, &CEqPanel::BandChanged, [&](const EqPanelBand& b, int) {
         notified += b.type; // the owner reads the record
