@@ -346,6 +346,12 @@ void CEqBandList::FillRow(int row, const EqPanelBand& band)
     SetCell(row, EQ_COL_Q, Qtext(static_cast<double>(band.q)));
 }
 
+void CEqBandList::CloseEditor()
+{
+    editBand_ = -1;
+    ShowBandList();
+}
+
 int CEqBandList::UserType(int slot, int type) const
 {
     if (type >= 0 && type <= 5) {

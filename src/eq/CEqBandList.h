@@ -86,6 +86,8 @@ public:
 
     // Operations of the EQ pages.
     void ShowBandList();
+    // Back to the list, as when the page switches to another EQ.
+    void CloseEditor();
     void ShowBand(int band, bool write);
     void ApplyBandEditor();
     void SetBandTypeFromUi(int slot, int type);

@@ -258,6 +258,11 @@ TEST_F(BandListTest, EditorFollowsTheBandItShows)
     EXPECT_EQ(panel->Band(1).gain, 5.0f);
     EXPECT_EQ(panel->Band(6).gain, -4.0f);
     EXPECT_EQ(panel->Band(6).freq, 2000.0f);
+    bands->CloseEditor();
+    EXPECT_EQ(bands->EditBand(), -1);
+    EXPECT_TRUE(bands->List()->isVisible());
+    bands->ApplyBandEditor(); // nothing to apply in list mode
+    EXPECT_NEAR(panel->Band(6).q, 1.5f, 1e-6f);
 }
 
 TEST_F(BandListTest, SlidersWriteTheirEditsAndApplyTheWholeEditor)
