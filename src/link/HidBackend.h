@@ -18,11 +18,16 @@ struct HidInterfaceInfo
     std::string path;   // what Open takes and what arrival/removal notifications carry
 };
 
-enum class HidReadResult {
+// The enumerator Report is scoped, but GCC's -Wshadow still reports it against the Report type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
+enum class HidReadResult
+{
     Report, // one 61-byte input report was read
     Closed, // Close() was called while (or before) the read was waiting
     Error,  // the device failed (unplugged, I/O error)
 };
+#pragma GCC diagnostic pop
 
 // An open interface. Write and Read may be called from different threads at once;
 // Close may be called from any thread and ends a waiting Read at once.
