@@ -288,8 +288,8 @@ void EmulatedProcessor::Run()
             std::lock_guard hostLock(hostMutex_);
             const std::shared_ptr<ProcessorHost> host = host_.lock();
             if (send && host) {
+                sent_.fetch_add(1); // counted first: a reader that has the report sees it
                 host->Deliver(out);
-                sent_.fetch_add(1);
             }
             if (leave && host) {
                 host->LeaveBus();
