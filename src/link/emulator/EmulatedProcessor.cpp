@@ -9,7 +9,7 @@
 namespace {
 constexpr size_t kMaxBlockBytes = 56;             // data bytes one memory report carries
 constexpr size_t kMaxReportWords = 13;            // values one parameter report carries
-constexpr size_t kTextCapacity = kReportSize - 3; // text from byte 2, zero-terminated
+constexpr size_t kTextCapacity = kReportSize - 2; // text in bytes 2..60, zero after it if room
 
 enum : uint8_t
 {

@@ -74,6 +74,9 @@ TEST(EmulatedProcessor, ModelAndVersionCanBeWrong)
     EXPECT_EQ(p.Ask({0x7F})[2], 0x14);
     p.processor->SetModel("KW4620A");
     EXPECT_EQ(TextAt(p.Ask({0x80}), 2), "KW4620A");
+    // A text longer than the report fills it to the last byte, with no zero byte.
+    p.processor->SetModel(std::string(70, 'X'));
+    EXPECT_EQ(TextAt(p.Ask({0x80}), 2), std::string(59, 'X'));
 }
 
 TEST(EmulatedProcessor, ParameterWriteIsStoredAndReadBack)
