@@ -1,6 +1,7 @@
 #include "model/DeviceMemory.h"
 
 #include "model/EqBandRecord.h"
+#include "model/SoundFieldGeometry.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -113,6 +114,10 @@ void ResetDeviceMemoryToStartup()
     Block965.Fill(0);
     Block997.Fill(0);
     FillStartupBandTable(DeviceImage);
+
+    // The sound-field geometry starts as after "Reset all".
+    Block945.Write(0, EncodeSoundFieldGeometry(DefaultSoundFieldGeometry()));
+    DecodeBlock945IntoGeometry();
 }
 
 void FillStartupBandTable(MemoryMirror& image)
