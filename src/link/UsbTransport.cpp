@@ -72,8 +72,6 @@ struct Transport
     std::atomic<HidBackend*> backend{nullptr};
     std::atomic<int64_t> pacingMs{1800};
     std::atomic<int64_t> closeWaitMs{1000};
-    bool notificationRegistered = false;
-    HidBackend* registeredBackend = nullptr;
 
     std::mutex lifecycleMutex; // connect and close
     std::mutex deviceMutex;    // the device pointer and path
@@ -181,8 +179,8 @@ int ConnectUsbDevice()
     t.readExitEvent.Reset();
 
     HidBackend* backend = t.backend.load();
-    // One registration per backend is enough for arrival and removal handling.
-    if (backend != nullptr && (!t.notificationRegistered || t.registeredBackend != backend)) {
+    // Backends keep one registration and accept again when asked at every attempt.
+    if (backend != nullptr) {
         std::string error;
         if (!backend->RegisterNotification(&error)) {
             LinkMessageBox("Can't register device notification: " + error, "Error",
@@ -190,8 +188,6 @@ int ConnectUsbDevice()
             LinkTrace("注册Guid错误，可能不能捕捉设备的连接或移除\n");
             return 0;
         }
-        t.notificationRegistered = true;
-        t.registeredBackend = backend;
     }
     if (backend == nullptr) {
         LinkTrace("获取Hid设备信息失败");
