@@ -5,15 +5,13 @@
 #include "link/UsbTransport.h"
 #include "model/CmdVersion.h"
 #include "model/DeviceMemory.h"
+#include "model/ReadBack.h"
+#include "model/SoundFieldGeometry.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 
 namespace {
-
-std::atomic<ParamReplyDecoder> g_paramDecoder{nullptr};
-std::atomic<Block945Decoder> g_block945Decoder{nullptr};
 
 constexpr size_t kFirstPayload = 2;
 constexpr size_t kBlockData = 5;                           // first data byte of 0x86 / 0xDB
@@ -51,9 +49,7 @@ void ApplyBlockRule(const Report& report)
         CopyBlock(report, DeviceImage, static_cast<size_t>(address), length);
     } else if (address == Block945.Address()) {
         CopyBlock(report, Block945, 0, length);
-        if (Block945Decoder decode = g_block945Decoder.load()) {
-            decode();
-        }
+        DecodeBlock945IntoGeometry();
     } else if (address == Block965.Address()) {
         CopyBlock(report, Block965, 0, length);
     } else if (address == Block997.Address()) {
@@ -94,9 +90,7 @@ void ApplyParamReply(const Report& report)
     if (report[2] != 0 && g_bErrorShown.exchange(1) == 0) {
         LinkMessageBox(ParamErrorText(report), "Error", LinkBoxIcon::None);
     }
-    if (ParamReplyDecoder decode = g_paramDecoder.load()) {
-        decode(report);
-    }
+    DecodeParamReply(report);
 }
 
 void Interpret(const Report& report)
@@ -214,16 +208,6 @@ void ParseInputReport(const Report& report)
 {
     Interpret(report);
     SignalUsbReply();
-}
-
-void SetParamReplyDecoder(ParamReplyDecoder decoder)
-{
-    g_paramDecoder.store(decoder);
-}
-
-void SetBlock945Decoder(Block945Decoder decoder)
-{
-    g_block945Decoder.store(decoder);
 }
 
 std::string ParamErrorText(const Report& report)

@@ -62,16 +62,10 @@ Report BuildModeNameReport(int mode, std::u16string_view name);
 int WriteModeName(int mode, std::u16string_view name);
 
 // Interprets one received 61-byte report and then releases the next writer (for every
-// report, known or not). Runs on the read thread; never reads or writes outside its buffers
-// whatever the report holds.
+// report, known or not). Parameter values go to the read-back decoder, a Block945 read is
+// decoded into the sound-field geometry. Runs on the read thread; never reads or writes outside its
+// buffers whatever the report holds.
 void ParseInputReport(const Report& report);
-
-// Where replies are handed on. Until the read-back decoder and the sound-field decoder are
-// attached, parameter values are dropped and Block945 is only stored.
-using ParamReplyDecoder = void (*)(const Report& report);
-using Block945Decoder = void (*)();
-void SetParamReplyDecoder(ParamReplyDecoder decoder);
-void SetBlock945Decoder(Block945Decoder decoder);
 
 // The text of the parameter-error box for a 0x0A reply with a non-zero status.
 std::string ParamErrorText(const Report& report);

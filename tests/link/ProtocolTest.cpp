@@ -5,26 +5,16 @@
 #include "link/UsbTransport.h"
 #include "model/CmdVersion.h"
 #include "model/DeviceMemory.h"
+#include "model/ParamStore.h"
+#include "model/SoundFieldGeometry.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <numeric>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::atomic<int> g_block945Decodes{0};
-std::atomic<int> g_paramReplies{0};
-void CountBlock945Decode()
-{
-    ++g_block945Decodes;
-}
-void CountParamReply(const Report&)
-{
-    ++g_paramReplies;
-}
 
 class ParseInputReportTest : public ::testing::Test
 {
@@ -33,16 +23,14 @@ protected:
     {
         ResetLinkState();
         ResetDeviceMemoryToStartup();
-        g_block945Decodes = 0;
-        g_paramReplies = 0;
-        SetBlock945Decoder(&CountBlock945Decode);
-        SetParamReplyDecoder(&CountParamReply);
+        ParamStore.ResetToDefaults();
+        SetSoundFieldGeometry(DefaultSoundFieldGeometry());
     }
     void TearDown() override
     {
-        SetBlock945Decoder(nullptr);
-        SetParamReplyDecoder(nullptr);
         ResetLinkState();
+        ParamStore.ResetToDefaults();
+        SetSoundFieldGeometry(DefaultSoundFieldGeometry());
         ResetDeviceMemoryToStartup();
     }
     ScopedLinkUi ui_;
@@ -254,11 +242,21 @@ TEST_F(ParseInputReportTest, BlankRuleAppliesOnlyToTheImage)
 
 TEST_F(ParseInputReportTest, GeometryBlockIsDecodedAfterEveryRead)
 {
-    ParseInputReport(BlockReply(945, 20));
-    ParseInputReport(BlockReply(945, 56));
-    ParseInputReport(BlockReply(965, 32));
+    Block945Bytes stored{};
+    SoundFieldGeometry room = DefaultSoundFieldGeometry();
+    room.width = 7;
+    room.points[SF_LISTENER] = {0.5f, -1.0f};
+    stored = EncodeSoundFieldGeometry(room);
+    Report r = BlockReply(945, 20);
+    std::copy(stored.begin(), stored.end(), r.begin() + 5);
+    ParseInputReport(r);
+    EXPECT_EQ(CurrentSoundFieldGeometry(), DecodeSoundFieldGeometry(stored));
+    EXPECT_EQ(CurrentSoundFieldGeometry().width, 7);
+
+    SetSoundFieldGeometry(DefaultSoundFieldGeometry());
     ParseInputReport(BlockReply(950, 4));
-    EXPECT_EQ(g_block945Decodes, 2);
+    EXPECT_EQ(CurrentSoundFieldGeometry(), DefaultSoundFieldGeometry())
+        << "a read inside the block is ignored";
 }
 
 // ---- Mode-name rule -----------------------------------------------------------------------
@@ -376,18 +374,26 @@ TEST_F(ParseInputReportTest, LearnedKeyUpdatesTheTableAndNotifiesTheView)
     EXPECT_EQ(messages[1].wParam, 0x77u);
 }
 
+TEST_F(ParseInputReportTest, ParameterValuesGoToTheReadBackDecoder)
+{
+    // Block 1 parameter 20 carries the mic volume as a fraction: 0.5 is 50 %.
+    ParseInputReport(InputReport(0x0A, {0, 1, 20, 1, 0x3F, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 50);
+    EXPECT_TRUE(ui_.Boxes().empty());
+}
+
 TEST_F(ParseInputReportTest, ParameterErrorIsShownOncePerRun)
 {
-    ParseInputReport(InputReport(0x0A, {0, 1, 0x14, 1, 0, 0, 0, 0}));
-    EXPECT_TRUE(ui_.Boxes().empty());
     ParseInputReport(InputReport(0x0A, {0x03, 0x05, 0x1F, 1}));
     ParseInputReport(InputReport(0x0A, {0x04, 0x06, 0x20, 1}));
+    // An error reply is still decoded: the mic volume arrives with a non-zero status.
+    ParseInputReport(InputReport(0x0A, {0x01, 1, 20, 1, 0x3F, 0x00, 0x00, 0x00}));
     const auto boxes = ui_.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "参数错误,代码0x:03,指令1:0x05,指令2:0x1F ");
     EXPECT_EQ(boxes[0].caption, "Error");
     EXPECT_EQ(g_bErrorShown, 1);
-    EXPECT_EQ(g_paramReplies, 3) << "every 0x0A reply still goes to the read-back decoder";
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 50) << "error replies still reach the decoder";
 }
 
 TEST_F(ParseInputReportTest, UnknownCommandsChangeNothing)
