@@ -18,7 +18,7 @@ struct HidInterfaceInfo
     std::string path;   // what Open takes and what arrival/removal notifications carry
 };
 
-// GCC 12 wrongly reports the scoped enumerator Report as shadowing the Report type.
+// The enumerator Report is scoped, but GCC's -Wshadow still reports it against the Report type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wshadow"
 enum class HidReadResult

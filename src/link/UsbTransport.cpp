@@ -136,7 +136,7 @@ std::unique_ptr<HidDevice> OpenInterface(HidBackend& backend, const HidInterface
         device->Close();
         return nullptr;
     }
-    if (vendor != kProcessorVendorId || product != kProcessorProductId) {
+    if (vendor != kMatchVendorId || product != kMatchProductId) {
         device->Close();
         return nullptr;
     }

@@ -14,8 +14,8 @@
 #include <functional>
 #include <string>
 
-inline constexpr uint16_t kProcessorVendorId = 0x2010;
-inline constexpr uint16_t kProcessorProductId = 0x1031;
+inline constexpr uint16_t kMatchVendorId = 0x2010;
+inline constexpr uint16_t kMatchProductId = 0x1031;
 inline constexpr int kMaxInterfaceIndex = 32; // indices 0..31 are examined
 
 // 1 while the device is open and the read thread is meant to run.
