@@ -27,12 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     // Every text stays within its field.
-    if (g_szModel.Get().size() >= kModelTextSize || g_szMcuVer.Get().size() >= kVersionTextSize ||
-        g_szDspVer.Get().size() >= kVersionTextSize) {
+    if (g_szModel.Get().size() >= kLinkModelTextSize ||
+        g_szMcuVer.Get().size() >= kLinkVersionTextSize ||
+        g_szDspVer.Get().size() >= kLinkVersionTextSize) {
         __builtin_trap();
     }
     for (const LinkText& name : g_szModeName) {
-        if (name.Get().size() >= kModeNameSize) {
+        if (name.Get().size() >= kLinkModeNameSize) {
             __builtin_trap();
         }
     }

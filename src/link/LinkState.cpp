@@ -7,20 +7,20 @@ std::atomic<int> g_bErrorShown{0};
 std::atomic<int> g_nCurMode{0};
 std::atomic<int> g_bMeterEnable{1};
 
-LinkText g_szModel(kModelTextSize, u"KW4620");
-LinkText g_szMcuVer(kVersionTextSize, u"2012-10-03");
-LinkText g_szDspVer(kVersionTextSize, u"2012-11-30");
-std::array<LinkText, kModeCount> g_szModeName{
-    LinkText(kModeNameSize, u"Mode1"), LinkText(kModeNameSize, u"Mode2"),
-    LinkText(kModeNameSize, u"Mode3"), LinkText(kModeNameSize, u"Mode4")};
+LinkText g_szModel(kLinkModelTextSize, u"KW4620");
+LinkText g_szMcuVer(kLinkVersionTextSize, u"2012-10-03");
+LinkText g_szDspVer(kLinkVersionTextSize, u"2012-11-30");
+std::array<LinkText, kLinkModeCount> g_szModeName{
+    LinkText(kLinkModeNameSize, u"Mode1"), LinkText(kLinkModeNameSize, u"Mode2"),
+    LinkText(kLinkModeNameSize, u"Mode3"), LinkText(kLinkModeNameSize, u"Mode4")};
 
-LinkBytes<kStatusBlockSize> g_StatusBlock;
-LinkBytes<kRemoteTableSize> g_RemoteTable;
-LinkBytes<kDeviceInfoSize> DeviceInfoBytes;
+LinkBytes<kLinkStatusBlockSize> g_StatusBlock;
+LinkBytes<kLinkRemoteTableSize> g_RemoteTable;
+LinkBytes<kLinkDeviceInfoSize> DeviceInfoBytes;
 
 namespace {
 // Until the processor reports its record, the maximum volumes allow everything.
-void CommittedSettingsAtStart(LinkBytes<kMachineSettingsSize>& record)
+void CommittedSettingsAtStart(LinkBytes<kLinkMachineSettingsSize>& record)
 {
     record.Fill(0);
     record.Set(3, 99);
@@ -29,15 +29,15 @@ void CommittedSettingsAtStart(LinkBytes<kMachineSettingsSize>& record)
 
 struct MachineSettingsInit
 {
-    explicit MachineSettingsInit(LinkBytes<kMachineSettingsSize>& record)
+    explicit MachineSettingsInit(LinkBytes<kLinkMachineSettingsSize>& record)
     {
         CommittedSettingsAtStart(record);
     }
 };
 } // namespace
 
-LinkBytes<kMachineSettingsSize> g_MachineSettings;
-LinkBytes<kMachineSettingsSize> g_MachineSettingsWork;
+LinkBytes<kLinkMachineSettingsSize> g_MachineSettings;
+LinkBytes<kLinkMachineSettingsSize> g_MachineSettingsWork;
 namespace {
 const MachineSettingsInit g_machineSettingsInit(g_MachineSettings);
 } // namespace

@@ -82,32 +82,32 @@ private:
 // UTF-16 to UTF-8 for display and the command-line tool (lone surrogates become U+FFFD).
 std::string Utf16ToUtf8(std::u16string_view text);
 
-inline constexpr size_t kModelTextSize = 30;
-inline constexpr size_t kVersionTextSize = 11;
-inline constexpr size_t kModeNameSize = 24;
-inline constexpr int kModeCount = 4;
-inline constexpr size_t kStatusBlockSize = 15;
-inline constexpr size_t kRemoteTableSize = 16;
-inline constexpr size_t kDeviceInfoSize = 6;
-inline constexpr size_t kMachineSettingsSize = 13;
+inline constexpr size_t kLinkModelTextSize = 30;
+inline constexpr size_t kLinkVersionTextSize = 11;
+inline constexpr size_t kLinkModeNameSize = 24;
+inline constexpr int kLinkModeCount = 4;
+inline constexpr size_t kLinkStatusBlockSize = 15;
+inline constexpr size_t kLinkRemoteTableSize = 16;
+inline constexpr size_t kLinkDeviceInfoSize = 6;
+inline constexpr size_t kLinkMachineSettingsSize = 13;
 
 extern std::atomic<int> g_bParamChanged; // a processor parameter changed since load/save
 extern std::atomic<int> g_bErrorShown;   // the parameter-error box was shown this run
 extern std::atomic<int> g_nCurMode;      // 0..3 for M1..M4
 extern std::atomic<int> g_bMeterEnable;  // status poll allowed (off while syncing, after errors)
 
-extern LinkText g_szModel;                            // "KW4620" until the processor answers
-extern LinkText g_szMcuVer;                           // "2012-10-03"
-extern LinkText g_szDspVer;                           // "2012-11-30"
-extern std::array<LinkText, kModeCount> g_szModeName; // "Mode1".."Mode4"
+extern LinkText g_szModel;                                // "KW4620" until the processor answers
+extern LinkText g_szMcuVer;                               // "2012-10-03"
+extern LinkText g_szDspVer;                               // "2012-11-30"
+extern std::array<LinkText, kLinkModeCount> g_szModeName; // "Mode1".."Mode4"
 
-extern LinkBytes<kStatusBlockSize> g_StatusBlock;
-extern LinkBytes<kRemoteTableSize> g_RemoteTable;
-extern LinkBytes<kDeviceInfoSize> DeviceInfoBytes;
+extern LinkBytes<kLinkStatusBlockSize> g_StatusBlock;
+extern LinkBytes<kLinkRemoteTableSize> g_RemoteTable;
+extern LinkBytes<kLinkDeviceInfoSize> DeviceInfoBytes;
 // The machine-settings record: the committed copy (as reported or last applied) and the
 // working copy the settings dialog edits.
-extern LinkBytes<kMachineSettingsSize> g_MachineSettings;
-extern LinkBytes<kMachineSettingsSize> g_MachineSettingsWork;
+extern LinkBytes<kLinkMachineSettingsSize> g_MachineSettings;
+extern LinkBytes<kLinkMachineSettingsSize> g_MachineSettingsWork;
 
 // Start-up values of everything above (and of g_nCmdVersion); the transport flags are not
 // touched.

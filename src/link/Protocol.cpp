@@ -65,7 +65,7 @@ void ApplyModeNameRule(const Report& report)
     const int address = report[2] * 256 + report[3];
     const size_t length = report[4];
     int mode = -1;
-    for (int m = 0; m < kModeCount; ++m) {
+    for (int m = 0; m < kLinkModeCount; ++m) {
         if (address == ModeNameAddress(m)) {
             mode = m;
         }
@@ -107,7 +107,7 @@ void Interpret(const Report& report)
         ApplyParamReply(report);
         break;
     case kCmdStatus:
-        g_StatusBlock.Write(0, std::span<const uint8_t>(report.data() + 2, kStatusBlockSize));
+        g_StatusBlock.Write(0, std::span<const uint8_t>(report.data() + 2, kLinkStatusBlockSize));
         break;
     case kCmdDeviceInfo:
         if (report[2] == 1) {
@@ -116,13 +116,13 @@ void Interpret(const Report& report)
         break;
     case kCmdLearnKey:
         g_RemoteTable.Set(0, report[2]);
-        if (report[3] < kRemoteTableSize) {
+        if (report[3] < kLinkRemoteTableSize) {
             g_RemoteTable.Set(report[3], report[4]);
         }
         LinkSendViewMessage(MSG_REMOTE_KEY, report[4]);
         break;
     case kCmdReadRemoteTable:
-        g_RemoteTable.Write(0, std::span<const uint8_t>(report.data() + 2, kRemoteTableSize));
+        g_RemoteTable.Write(0, std::span<const uint8_t>(report.data() + 2, kLinkRemoteTableSize));
         break;
     case kCmdDspVersion:
         ApplyTextRule(report, g_szDspVer);
@@ -143,7 +143,7 @@ void Interpret(const Report& report)
         DeviceInfoBytes.Set(5, report[3]);
         break;
     case kCmdReadMachineSettings: {
-        const std::span<const uint8_t> record(report.data() + 2, kMachineSettingsSize);
+        const std::span<const uint8_t> record(report.data() + 2, kLinkMachineSettingsSize);
         g_MachineSettings.Write(0, record);
         g_MachineSettingsWork.Write(0, record);
         break;
@@ -184,7 +184,7 @@ int SendCommand(std::initializer_list<int> values)
 Report BuildModeNameReport(int mode, std::u16string_view name)
 {
     Report report = MakeReport(kCmdWriteModeName);
-    const int address = ModeNameAddress(std::clamp(mode, 0, kModeCount - 1));
+    const int address = ModeNameAddress(std::clamp(mode, 0, kLinkModeCount - 1));
     report[2] = static_cast<uint8_t>(address >> 8);
     report[3] = static_cast<uint8_t>(address & 0xFF);
     report[4] = kModeNameLengthByte;
@@ -198,7 +198,7 @@ Report BuildModeNameReport(int mode, std::u16string_view name)
 
 int WriteModeName(int mode, std::u16string_view name)
 {
-    if (mode < 0 || mode >= kModeCount) {
+    if (mode < 0 || mode >= kLinkModeCount) {
         return 0;
     }
     return WriteUsbData(BuildModeNameReport(mode, name));

@@ -342,7 +342,7 @@ TEST_F(ParseInputReportTest, SimpleReportsStoreTheirBytes)
     Report record = MakeReport(kCmdReadMachineSettings);
     std::iota(record.begin() + 2, record.end(), uint8_t{0x50});
     ParseInputReport(record);
-    for (size_t i = 0; i < kMachineSettingsSize; ++i) {
+    for (size_t i = 0; i < kLinkMachineSettingsSize; ++i) {
         EXPECT_EQ(g_MachineSettings.Get(i), 0x50 + i) << i;
         EXPECT_EQ(g_MachineSettingsWork.Get(i), 0x50 + i) << i;
     }
