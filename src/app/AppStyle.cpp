@@ -46,10 +46,7 @@ QFrame#ribbonPanel {
     background: transparent; border: none; border-right: 1px solid #d2dbe7;
 }
 QLabel#panelCaption { color: #52627a; font-size: 12px; padding-top: 2px; }
-QLabel[valueLabel="true"] {
-    color: #1b2b40; font-family: "WenQuanYi Micro Hei Mono", "DejaVu Sans Mono", monospace;
-    font-size: 12px;
-}
+QLabel[valueLabel="true"] { color: #1b2b40; }
 QCheckBox { color: #1b2b40; spacing: 5px; }
 QCheckBox[muteBox="true"]:checked { color: #c0392b; font-weight: 600; }
 

@@ -6,6 +6,7 @@
 
 #include <QActionGroup>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -69,6 +70,18 @@ QString PanelCaption(int panel)
     case 7: return TextPair("保存", "Save");
     }
     return {};
+}
+
+// Value labels use fixed-width digits and keep one width in both languages, so the
+// numbers line up and the sliders beside them stay put.
+void MakeValueLabel(QLabel* label, int cells)
+{
+    label->setProperty("valueLabel", true);
+    QFont mono(QStringList{"WenQuanYi Micro Hei Mono", "DejaVu Sans Mono", "Monospace"});
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPixelSize(12);
+    label->setFont(mono);
+    label->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(cells, '0')));
 }
 
 void SetId(QWidget* w, int id)
@@ -197,7 +210,7 @@ QToolButton* CRibbonBar::MakeBigButton(QWidget* parent, int id, int glyph)
     b->setIcon(GlyphIcon(static_cast<Glyph>(glyph), kGlyphColour));
     b->setIconSize(QSize(30, 30));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setMinimumWidth(74);
+    b->setMinimumWidth(64);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     return b;
 }
@@ -227,9 +240,9 @@ void CRibbonBar::BuildCategory(int category)
         box->setSpacing(4);
         auto* label = new QLabel(body);
         SetId(label, ids.volumeLabel[v]);
-        label->setProperty("valueLabel", true);
+        MakeValueLabel(label, 15);
         auto* slider = new CStepSlider(ids.volumeSlider[v], 0, 99, body);
-        slider->setMinimumWidth(118);
+        slider->setMinimumWidth(96);
         auto* mute = new QCheckBox(body);
         SetId(mute, ids.muteBox[v]);
         mute->setProperty("muteBox", true);
@@ -259,10 +272,10 @@ void CRibbonBar::BuildCategory(int category)
             SetId(on, ids.inputBox[i]);
             on->setFocusPolicy(Qt::NoFocus);
             auto* slider = new CStepSlider(ids.inputSlider[i], 0, 100, body);
-            slider->setMinimumWidth(96);
+            slider->setMinimumWidth(80);
             auto* label = new QLabel(body);
             SetId(label, ids.inputLabel[i]);
-            label->setProperty("valueLabel", true);
+            MakeValueLabel(label, 13);
             grid->addWidget(on, static_cast<int>(i), 0);
             grid->addWidget(slider, static_cast<int>(i), 1);
             grid->addWidget(label, static_cast<int>(i), 2);
@@ -283,13 +296,13 @@ void CRibbonBar::BuildCategory(int category)
         box->setSpacing(4);
         copy.noiseGateLabel = new QLabel(body);
         SetId(copy.noiseGateLabel, ids.noiseGateLabel);
-        copy.noiseGateLabel->setProperty("valueLabel", true);
+        MakeValueLabel(copy.noiseGateLabel, 16);
         copy.noiseGateSlider = new CStepSlider(ids.noiseGateSlider, 0, 100, body);
         copy.pitchSlider = new CStepSlider(ids.pitchSlider, -5, 5, body);
         copy.pitchSlider->setProperty("pitchSlider", true);
         copy.pitchSlider->setTickPosition(QSlider::TicksBelow);
         copy.pitchSlider->setTickInterval(1);
-        copy.noiseGateSlider->setMinimumWidth(130);
+        copy.noiseGateSlider->setMinimumWidth(110);
         box->addWidget(copy.noiseGateLabel);
         box->addWidget(copy.noiseGateSlider);
         box->addWidget(copy.pitchSlider);
@@ -483,20 +496,6 @@ void CRibbonBar::Relabel()
     }
     musicSourceCaption_.clear();
     SetMusicSourceCaption(PanelCaption(4));
-    // Value labels keep one width in both languages, so the sliders beside them stay put.
-    for (auto& copy : copies_) {
-        const auto fit = [](QLabel* label, int cells) {
-            label->ensurePolished();
-            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString(cells, '0')));
-        };
-        for (QLabel* label : copy.volumeLabel) {
-            fit(label, 15);
-        }
-        for (QLabel* label : copy.inputLabel) {
-            fit(label, 14);
-        }
-        fit(copy.noiseGateLabel, 17);
-    }
 }
 
 QWidget* CRibbonBar::FindCommand(int id) const
