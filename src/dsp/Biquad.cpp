@@ -3,10 +3,17 @@
 #include <cmath>
 
 namespace {
+// The coefficients go to the processor as single-precision floats, so a value that is finite
+// in double precision but beyond the single range (a huge gain) counts as non-finite too.
+bool FiniteAsSingle(double v)
+{
+    return std::isfinite(v) && std::isfinite(static_cast<float>(v));
+}
+
 bool Finite(const BiquadCoefs& c)
 {
-    return std::isfinite(c.a1) && std::isfinite(c.a2) && std::isfinite(c.b0) &&
-           std::isfinite(c.b1) && std::isfinite(c.b2);
+    return FiniteAsSingle(c.a1) && FiniteAsSingle(c.a2) && FiniteAsSingle(c.b0) &&
+           FiniteAsSingle(c.b1) && FiniteAsSingle(c.b2);
 }
 
 // Second-order low-pass (even codes) or high-pass (odd codes) with alpha = s * k / 2.

@@ -1,11 +1,9 @@
 #pragma once
 // Second-order section design for every EQ band type code, at the processor's 48 kHz.
 
-#include <complex>
+#include "model/Encodings.h" // kSampleRate, kPi, kTwoPi
 
-inline constexpr double kSampleRate = 48000.0;
-inline constexpr double kPi = 3.141592653589793;
-inline constexpr double kTwoPi = 6.283185307179586;
+#include <complex>
 
 // Coefficients already divided by a0; the section is
 // H(z) = (b0 + b1 z^-1 + b2 z^-2) / (1 + a1 z^-1 + a2 z^-2).
@@ -19,7 +17,8 @@ struct BiquadCoefs
 };
 
 // Designs one band. Whatever the input (Q 0, a frequency of 0 or beyond Nyquist, NaN), the
-// result is finite: a design that would not be is replaced by the flat section b0 = 1.
+// result is finite, also as single precision: a design that would not be is replaced by the
+// flat section b0 = 1.
 BiquadCoefs DesignBiquad(int type, double gainDb, double freqHz, double q);
 
 // The complex response at freqHz, and its magnitude in dB.

@@ -69,7 +69,9 @@ bool WriteParamWords(int block, int param, std::span<const uint8_t> words)
 bool WriteBiquad(int block, int band, double a1, double a2, double b0, double b1, double b2)
 {
     Report r = ParamReport(kCmdWriteParam, block, band, 5);
-    const double values[5] = {-a1, -a2, b0, b1, b2};
+    // 0.0 - x rather than -x: a zero feedback term (first-order sections) goes out as
+    // 00 00 00 00, not as the negative zero 80 00 00 00.
+    const double values[5] = {0.0 - a1, 0.0 - a2, b0, b1, b2};
     for (size_t i = 0; i < 5; ++i) {
         PutFloatBE(&r[6 + 4 * i], static_cast<float>(values[i]));
     }

@@ -9,7 +9,8 @@ struct GainCase
 };
 
 class EqGainEncoding : public ::testing::TestWithParam<GainCase>
-{};
+{
+};
 
 TEST_P(EqGainEncoding, StoresTenthsAboveMinus15)
 {
