@@ -15,7 +15,7 @@ CAboutDlg::CAboutDlg(DeviceSession& session, QWidget* parent)
       box1045_(new QCheckBox("Peak", this))
 {
     setObjectName("CAboutDlg");
-    setWindowTitle(TextPair("关于 DSP-4620-v3.3", "About DSP-4620-v3.3"));
+    setWindowTitle(PairText("关于 DSP-4620-v3.3", "About DSP-4620-v3.3"));
     text1005_->setObjectName("about1005");
     text1006_->setObjectName("about1006");
     text1007_->setObjectName("about1007");
@@ -25,9 +25,9 @@ CAboutDlg::CAboutDlg(DeviceSession& session, QWidget* parent)
     icon->setPixmap(AppIcon().pixmap(64, 64));
     auto* name = new QLabel("DSP-4620-v3.3", this);
     name->setObjectName("aboutTitle");
-    auto* sub = new QLabel(TextPair("数字音频处理器控制程序", "Digital audio processor control"),
+    auto* sub = new QLabel(PairText("数字音频处理器控制程序", "Digital audio processor control"),
                            this);
-    auto* ok = new QPushButton(TextPair("确定", "OK"), this);
+    auto* ok = new QPushButton(PairText("确定", "OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;

@@ -137,8 +137,8 @@ void CKW4620v13View::RefreshRibbonControls()
 void CKW4620v13View::RefreshMusicSource()
 {
     const bool coded = session_.StatusByte(14) != 0;
-    ribbon_.SetMusicSourceCaption(coded ? TextPair("音乐音源:DTS/AC3", "Music Source:DTS/AC3")
-                                        : TextPair("音乐音源", "Music Source"));
+    ribbon_.SetMusicSourceCaption(coded ? PairText("音乐音源:DTS/AC3", "Music Source:DTS/AC3")
+                                        : PairText("音乐音源", "Music Source"));
 }
 
 void CKW4620v13View::RefreshAll()
@@ -317,7 +317,7 @@ void CKW4620v13View::AskResetEq()
     if (!PageHasEqBypass()) {
         return;
     }
-    if (ui_.AskUser(TextPair("您确定重置当前均衡吗?", "Are you sure reset the EQ?").toStdString(),
+    if (ui_.AskUser(PairText("您确定重置当前均衡吗?", "Are you sure reset the EQ?").toStdString(),
                     "提示", UiButtons::YesNo, UiIcon::Question) == UiAnswer::Yes) {
         if (CPageBase* page = CurrentPage()) {
             page->ResetEq();

@@ -7,6 +7,7 @@
 #include "app/CRibbonBar.h"
 #include "app/QtUiPort.h"
 #include "app/ShortcutFilter.h"
+#include "link/LinkState.h"
 #include "model/ParamStore.h"
 
 #include <QApplication>
@@ -52,6 +53,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     BuildStatusBar();
 
     // The view: store defaults, language, first page, texts, then the first connection.
+    ResetLinkState();
     ParamStore.ResetToDefaults();
     SetAppLanguage(settings_.Language());
     view_ = new CKW4620v13View(*ribbon_, *session_, *ui_, settings_, this);
@@ -123,8 +125,8 @@ void CMainFrame::SetPaneColour(QLabel* pane, const QColor& colour)
 void CMainFrame::UpdateStatus()
 {
     const bool connected = session_->IsConnected();
-    pane120_->setText(connected ? TextPair("USB：已连接", "USB:Connected")
-                                : TextPair("USB：未连接", "USB:Disconnected"));
+    pane120_->setText(connected ? PairText("USB：已连接", "USB:Connected")
+                                : PairText("USB：未连接", "USB:Disconnected"));
     SetPaneColour(pane120_, connected ? QColor(0, 150, 0) : QColor(220, 0, 0));
 
     const int mode = std::clamp(session_->CurrentMode(), 0, 3);
@@ -133,8 +135,8 @@ void CMainFrame::UpdateStatus()
                           ? QString("Current Mode:%1[%2]").arg(kModeNumbersEn[mode], name)
                           : QString("当前模式:%1[%2]").arg(QString::fromUtf8(kModeNumbersZh[mode]), name));
 
-    box1121_->setText(TextPair("均衡旁路", "Bypass"));
-    button1122_->setText(TextPair("重置均衡", "Reset EQ"));
+    box1121_->setText(PairText("均衡旁路", "Bypass"));
+    button1122_->setText(PairText("重置均衡", "Reset EQ"));
     const bool eqPage = view_->PageHasEqBypass();
     box1121_->setEnabled(eqPage);
     button1122_->setEnabled(eqPage);

@@ -55,8 +55,8 @@ TEST_F(MainFrame, StatusPanes_TextsAndColoursConnectedAndNot)
         EXPECT_EQ(frame_->Pane120()->text(), QString(c.pane120));
         EXPECT_EQ(frame_->Pane120()->palette().color(QPalette::WindowText), c.colour);
         EXPECT_EQ(frame_->Pane121()->text(), QString(c.pane121));
-        EXPECT_EQ(frame_->Box1121()->text(), TextPair("均衡旁路", "Bypass"));
-        EXPECT_EQ(frame_->Button1122()->text(), TextPair("重置均衡", "Reset EQ"));
+        EXPECT_EQ(frame_->Box1121()->text(), PairText("均衡旁路", "Bypass"));
+        EXPECT_EQ(frame_->Button1122()->text(), PairText("重置均衡", "Reset EQ"));
     }
 }
 
