@@ -5,8 +5,10 @@
 #include "app/AppText.h"
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
+#include "app/QtLinkUi.h"
 #include "app/QtUiPort.h"
 #include "app/ShortcutFilter.h"
+#include "i18n/DialogTexts.h"
 #include "link/LinkState.h"
 #include "model/ParamStore.h"
 
@@ -33,6 +35,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     setAttribute(Qt::WA_InputMethodEnabled, false);
 
     ui_ = std::make_unique<QtUiPort>(*this, settings_);
+    linkUi_ = std::make_unique<QtLinkUi>(this);
     session_ = sessionFactory ? sessionFactory(*ui_) : nullptr;
     if (!session_) {
         session_ = std::make_unique<DisconnectedSession>(*ui_);
@@ -56,6 +59,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     ResetLinkState();
     ParamStore.ResetToDefaults();
     SetAppLanguage(settings_.Language());
+    LoadLanguageTable();
     view_ = new CKW4620v13View(*ribbon_, *session_, *ui_, settings_, this);
     ui_->SetView(view_);
     setCentralWidget(view_);
@@ -131,9 +135,10 @@ void CMainFrame::UpdateStatus()
 
     const int mode = std::clamp(session_->CurrentMode(), 0, 3);
     const QString name = QString::fromStdString(session_->ModeName(mode));
-    pane121_->setText(AppLanguage() == 1
-                          ? QString("Current Mode:%1[%2]").arg(kModeNumbersEn[mode], name)
-                          : QString("当前模式:%1[%2]").arg(QString::fromUtf8(kModeNumbersZh[mode]), name));
+    pane121_->setText(
+        AppLanguage() == 1
+            ? QString("Current Mode:%1[%2]").arg(kModeNumbersEn[mode], name)
+            : QString("当前模式:%1[%2]").arg(QString::fromUtf8(kModeNumbersZh[mode]), name));
 
     box1121_->setText(PairText("均衡旁路", "Bypass"));
     button1122_->setText(PairText("重置均衡", "Reset EQ"));

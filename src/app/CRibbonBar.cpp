@@ -60,14 +60,22 @@ const QColor kSideGlyphColour(0xe8, 0xf0, 0xff);
 QString PanelCaption(int panel)
 {
     switch (panel) {
-    case 0: return PairText("话筒音量", "Mic Vol");
-    case 1: return PairText("混响音量", "Reverb Vol");
-    case 2: return PairText("回声音量", "Echo Vol");
-    case 3: return PairText("音乐音量", "Music Vol");
-    case 4: return PairText("音乐音源", "Music Source");
-    case 5: return PairText("音乐变调", "Music pitch");
-    case 6: return PairText("调用", "Load");
-    case 7: return PairText("保存", "Save");
+    case 0:
+        return PairText("话筒音量", "Mic Vol");
+    case 1:
+        return PairText("混响音量", "Reverb Vol");
+    case 2:
+        return PairText("回声音量", "Echo Vol");
+    case 3:
+        return PairText("音乐音量", "Music Vol");
+    case 4:
+        return PairText("音乐音源", "Music Source");
+    case 5:
+        return PairText("音乐变调", "Music pitch");
+    case 6:
+        return PairText("调用", "Load");
+    case 7:
+        return PairText("保存", "Save");
     }
     return {};
 }
@@ -318,7 +326,8 @@ void CRibbonBar::BuildCategory(int category)
         auto* box = new QHBoxLayout(body);
         box->setContentsMargins(0, 0, 0, 0);
         box->setSpacing(2);
-        mode = MakeBigButton(body, modeId, static_cast<int>(load ? Glyph::LoadMode : Glyph::SaveMode));
+        mode =
+            MakeBigButton(body, modeId, static_cast<int>(load ? Glyph::LoadMode : Glyph::SaveMode));
         auto* menu = new QMenu(mode);
         const int firstItem = load ? RibbonId::kLoadModeFirst : RibbonId::kSaveModeFirst;
         connect(menu, &QMenu::aboutToShow, this,
@@ -326,7 +335,8 @@ void CRibbonBar::BuildCategory(int category)
         mode->setMenu(menu);
         mode->setPopupMode(QToolButton::InstantPopup);
         file = MakeBigButton(body, fileId, static_cast<int>(load ? Glyph::Open : Glyph::Save));
-        connect(file, &QToolButton::clicked, this, [this, fileId] { emit CommandTriggered(fileId); });
+        connect(file, &QToolButton::clicked, this,
+                [this, fileId] { emit CommandTriggered(fileId); });
         box->addWidget(mode);
         box->addWidget(file);
     };

@@ -5,8 +5,19 @@
 
 #include <functional>
 
-enum class MasterVolume { Mic, Reverb, Echo, Music };
-enum class MusicInput { Spdif, Aux1, Aux2 };
+enum class MasterVolume
+{
+    Mic,
+    Reverb,
+    Echo,
+    Music
+};
+enum class MusicInput
+{
+    Spdif,
+    Aux1,
+    Aux2
+};
 
 // Pauses the calling thread; the music fade-in uses it between its steps (empty: sleep).
 using PauseFn = std::function<void(int ms)>;

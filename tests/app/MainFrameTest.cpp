@@ -8,12 +8,18 @@
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/CSynDlg.h"
+#include "app/QtLinkUi.h"
+#include "app/QtUiPort.h"
+#include "link/LinkUi.h"
 #include "model/ParamStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
+#include <QThread>
+
+#include <thread>
 
 class MainFrame : public AppFixture
 {
@@ -179,8 +185,7 @@ TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
     QApplication::sendEvent(frame_.get(), &f2);
     QKeyEvent rightUp(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, 105, 0xffe4, 0);
     QApplication::sendEvent(frame_.get(), &rightUp);
-    EXPECT_EQ(session_->calls,
-              (std::vector<std::string>{"recall 1", "store 2 key", "recall 1"}));
+    EXPECT_EQ(session_->calls, (std::vector<std::string>{"recall 1", "store 2 key", "recall 1"}));
 }
 
 TEST_F(MainFrame, RibbonCommands_ReachTheSession)
@@ -248,10 +253,40 @@ TEST_F(MainFrame, AboutBox_HidesVersionsWhileDisconnectedAndRevealsOnCtrlShiftF1
 TEST_F(MainFrame, SyncDialog_CyclesAndReportsItsTimeOut)
 {
     int timeouts = 0;
-    CSynDlg dialog(frame_.get(), [&] { ++timeouts; }, 200, 10);
+    CSynDlg dialog(
+        frame_.get(), [&] { ++timeouts; }, 200, 10);
     dialog.show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Progress() == 100; }, 1000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Progress() < 100; }, 1000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return timeouts == 1; }, 2000));
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(MainFrame, BalloonWithoutANotificationArea_FallsBackToTheInfoPopUp)
+{
+    // The offscreen platform has no notification area.
+    frame_->Ui().ShowBalloon("信息", "设备已连接，同步中……", 150);
+    EXPECT_TRUE(frame_->Ui().BalloonShown());
+    EXPECT_EQ(InfoText(), QString("设备已连接，同步中……"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->Ui().BalloonShown(); }, 1000));
+}
+
+TEST_F(MainFrame, LinkMessagesFromAnotherThread_ArriveOnTheWindowThread)
+{
+    std::vector<std::pair<int, uintptr_t>> seen;
+    bool onWindowThread = true;
+    frame_->LinkHooks().SetMessageHandler([&](int message, uintptr_t wParam) {
+        onWindowThread = onWindowThread && QThread::currentThread() == qApp->thread();
+        seen.emplace_back(message, wParam);
+    });
+    std::thread reader([] {
+        LinkSendViewMessage(MSG_REMOTE_KEY, 0x41);
+        LinkPostViewMessage(MSG_SYNC_DONE, 1);
+    });
+    // The synchronous message needs the window thread to run while the reader waits.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, 2000));
+    reader.join();
+    EXPECT_TRUE(onWindowThread);
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<int, uintptr_t>>{{MSG_REMOTE_KEY, 0x41}, {MSG_SYNC_DONE, 1}}));
 }
