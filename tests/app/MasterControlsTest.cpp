@@ -353,3 +353,17 @@ TEST_F(MasterKeys, TypingIntoATextField_TurnsNoVolume)
     EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 0);
     EXPECT_EQ(edit->text(), QString("w"));
 }
+
+TEST_F(MasterKeys, KeyFromThePlatform_StepsOnceThoughItPassesWindowAndWidgets)
+{
+    ParamStore.SetInt(PRM_MIC_VOL, 40);
+    frame_->activateWindow();
+    QApplication::setActiveWindow(frame_.get());
+    Ribbon().FindCommand(32847)->setFocusPolicy(Qt::StrongFocus);
+    Ribbon().FindCommand(32847)->setFocus();
+    ASSERT_NE(frame_->windowHandle(), nullptr);
+    QTest::keyClick(frame_->windowHandle(), Qt::Key_W);
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 45);
+    QTest::keyClick(frame_->windowHandle(), Qt::Key_W);
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 50);
+}
