@@ -313,7 +313,18 @@ void CRibbonBar::BuildCategory(int category)
         copy.noiseGateSlider->setMinimumWidth(110);
         box->addWidget(copy.noiseGateLabel);
         box->addWidget(copy.noiseGateSlider);
-        box->addWidget(copy.pitchSlider);
+        // The pitch range at the ends of its slider.
+        auto* pitchRow = new QHBoxLayout;
+        pitchRow->setSpacing(4);
+        for (const char* end : {"-5", "+5"}) {
+            auto* mark = new QLabel(QString::fromLatin1(end), body);
+            mark->setObjectName("pitchMark");
+            pitchRow->addWidget(mark);
+            if (end[0] == '-') {
+                pitchRow->addWidget(copy.pitchSlider, 1);
+            }
+        }
+        box->addLayout(pitchRow);
         box->addStretch(1);
         connect(copy.noiseGateSlider, &CStepSlider::Moved, this, &CRibbonBar::NoiseGateMoved);
         connect(copy.pitchSlider, &CStepSlider::Moved, this, &CRibbonBar::PitchMoved);
