@@ -134,6 +134,18 @@ void CKW4620v13View::RefreshRibbonControls()
     ribbon_.ShowPitch(MasterControls::Pitch());
 }
 
+void CKW4620v13View::UpdateRibbonBoxes()
+{
+    for (int v = 0; v < 4; ++v) {
+        const auto channel = static_cast<MasterVolume>(v);
+        ribbon_.ShowMute(channel, MasterControls::Muted(channel));
+    }
+    for (int i = 0; i < 3; ++i) {
+        const auto input = static_cast<MusicInput>(i);
+        ribbon_.ShowInputOn(input, MasterControls::InputOn(input));
+    }
+}
+
 void CKW4620v13View::RefreshMusicSource()
 {
     const bool coded = session_.StatusByte(14) != 0;

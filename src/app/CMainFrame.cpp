@@ -140,6 +140,8 @@ void CMainFrame::UpdateStatus()
             ? QString("Current Mode:%1[%2]").arg(kModeNumbersEn[mode], name)
             : QString("当前模式:%1[%2]").arg(QString::fromUtf8(kModeNumbersZh[mode]), name));
 
+    view_->UpdateRibbonBoxes();
+
     box1121_->setText(PairText("均衡旁路", "Bypass"));
     button1122_->setText(PairText("重置均衡", "Reset EQ"));
     const bool eqPage = view_->PageHasEqBypass();

@@ -14,6 +14,7 @@
 #include "model/ParamStore.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
@@ -120,6 +121,18 @@ TEST_F(MainFrame, Categories_ShowTheirPagesAndKeepAnOutputPageShown)
     EXPECT_EQ(View().CurrentPage()->Kind(), PageKind::Music);
 }
 
+TEST_F(MainFrame, RibbonBoxes_FollowTheStoreInTheIdleUpdate)
+{
+    // A mute switched elsewhere (a page, a read-back) shows on both copies.
+    ParamStore.SetInt(PRM_REVERB_MUTE, 1);
+    ParamStore.SetInt(PRM_SPDIF_ON, 100);
+    frame_->UpdateStatus();
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(Ribbon().FindCommand(32848))->isChecked());
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(Ribbon().FindCommand(32862))->isChecked());
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(Ribbon().FindCommand(32871))->isChecked());
+    EXPECT_TRUE(TakeWrites().empty());
+}
+
 TEST_F(MainFrame, DoubleClickOnATab_IsSwallowed)
 {
     auto* tab = Ribbon().findChild<QToolButton*>("tabOutput");
@@ -220,6 +233,12 @@ TEST_F(MainFrame, ToolWindows_OneOfEachAndRemoteOnlyWhenConnected)
     QKeyEvent f7(QEvent::KeyRelease, Qt::Key_F7, Qt::NoModifier);
     QApplication::sendEvent(frame_.get(), &f7);
     ASSERT_NE(View().ToolWindow(ToolKind::MachineSettings), nullptr);
+    // Closing a tool window destroys it; the next command builds it again.
+    features->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(View().ToolWindow(ToolKind::Features), nullptr);
+    qobject_cast<QToolButton*>(Ribbon().FindCommand(32887))->click();
+    EXPECT_NE(View().ToolWindow(ToolKind::Features), nullptr);
     View().CloseToolWindows();
     EXPECT_EQ(View().ToolWindow(ToolKind::Features), nullptr);
     EXPECT_EQ(View().ToolWindow(ToolKind::MachineSettings), nullptr);
