@@ -40,7 +40,8 @@ float EncodeDiv7(int32_t cell)
 
 float EncodeNegPct(int32_t cell)
 {
-    return static_cast<float>(-static_cast<double>(cell) / 100.0);
+    // Negated as an integer: a zero cell goes out as 00 00 00 00, never as the negative zero.
+    return static_cast<float>(static_cast<double>(-static_cast<int64_t>(cell)) / 100.0);
 }
 
 int32_t EncodeInt(int32_t cell)
@@ -181,7 +182,8 @@ int32_t DecodeFrequencyShift(float omega)
 
 int32_t DecodePitch(uint32_t word)
 {
-    return DecodeSwitch(word) - 5;
+    // A byte above 10 is no pitch step; kept in range it cannot go back out as a wrapped byte.
+    return std::clamp(DecodeSwitch(word) - 5, -5, 5);
 }
 
 double CompressorRatioFromWord(float x)

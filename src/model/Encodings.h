@@ -51,7 +51,7 @@ float SamplesToMs(uint32_t samples);   // float(samples * 1000 / 48000)
 int32_t DecodeDelayMode(float second); // 1 when trunc(second word) is 0, else 0
 float DecodeReverbTime(float v);       // float(percent-like decoding)
 int32_t DecodeFrequencyShift(float omega); // trunc(omega * 48000 / 2pi + 0.5)
-int32_t DecodePitch(uint32_t word);        // b - 5
+int32_t DecodePitch(uint32_t word);        // b - 5, limited to -5..5
 
 // Compressor read-back. The raw arithmetic (r = 1 / (1 - x), t = -1 / ln(1 - x) / 48) gives
 // infinities or NaN at the ends of the word's range; the results are limited to what the

@@ -35,6 +35,7 @@ TEST(Encodings, ForwardWordsAreExact)
         {"div7 100", EncodeDiv7(100), 0x3727C5AC},
         {"negpct 30", EncodeNegPct(30), 0xBE99999A},
         {"negpct -37", EncodeNegPct(-37), 0x3EBD70A4},
+        {"negpct 0 is +0.0", EncodeNegPct(0), 0x00000000},
         {"on 0", EncodeOn(0), 0x3F800000},
         {"on 1", EncodeOn(1), 0x00000000},
         {"on 7", EncodeOn(7), 0x00000000},
@@ -199,6 +200,9 @@ TEST(Encodings, ReverseDecodings)
     EXPECT_EQ(DecodeReverbTime(2.5f), 250.0f);
     EXPECT_EQ(DecodePitch(8), 3);
     EXPECT_EQ(DecodePitch(0), -5);
+    EXPECT_EQ(DecodePitch(10), 5);
+    EXPECT_EQ(DecodePitch(11), 5);   // no such step
+    EXPECT_EQ(DecodePitch(0xFF), 5); // no such step
     EXPECT_EQ(DecodeFrequencyShift(0.00065450f), 5);
 }
 
