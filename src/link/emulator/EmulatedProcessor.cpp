@@ -523,7 +523,8 @@ void EmulatedProcessor::HandleStatus(Report* answer)
     const std::array<uint8_t, 10> levels = levels_.Next(inputs);
     *answer = MakeReport(CMD_STATUS);
     std::copy(levels.begin(), levels.end(), answer->begin() + 2);
-    // Offsets 10..13 stay zero; offset 14 (report byte 16) is the signed music level in dB.
+    // Offsets 10..13 stay zero; offset 14 (report byte 16) is the signed level in dB of the
+    // digital music stream, 0 while no digital input is selected.
     (*answer)[16] = static_cast<uint8_t>(levels_.MusicLevelDb());
 }
 
