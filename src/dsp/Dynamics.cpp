@@ -166,8 +166,7 @@ CompressorSettings SanitiseCompressor(CompressorSettings s)
 std::array<float, 7> CompressorValues(const CompressorSettings& settings)
 {
     const CompressorSettings s = SanitiseCompressor(settings);
-    // single(1 - 1/r): the processor's ratio word is worked out in single precision.
-    const float ratioWord = 1.0f - 1.0f / s.ratio;
+    const float ratioWord = static_cast<float>(1.0 - 1.0 / static_cast<double>(s.ratio));
     return {s.threshold, 0.0f, ratioWord, 20.0f, 0.05f, TimeWord(s.attack), TimeWord(s.release)};
 }
 

@@ -38,25 +38,6 @@ TEST(CompressorValues, RatioWord)
     }
 }
 
-// The ratio word is worked out in single precision: 1 - 1/r with r, 1/r and the difference all
-// singles. For these page ratios (slider position / 10) the double-precision form lands one
-// or two steps away.
-TEST(CompressorValues, RatioWordIsWorkedOutInSinglePrecision)
-{
-    struct Row
-    {
-        int position;
-        uint32_t bits;
-    };
-    const Row rows[] = {{30, 0x3F2AAAAAu}, {15, 0x3EAAAAAAu}, {12, 0x3E2AAAACu},
-                        {11, 0x3DBA2E90u}, {37, 0x3F3ACF92u}, {40, 0x3F400000u}};
-    for (const Row& r : rows) {
-        const auto ratio = static_cast<float>(r.position / 10.0);
-        const auto v = CompressorValues({-20.0f, ratio, 10.0f, 100.0f});
-        EXPECT_EQ(Bits(v[2]), r.bits) << "ratio " << ratio;
-    }
-}
-
 TEST(CompressorValues, TimeWordsAndConstants)
 {
     const auto v = CompressorValues({-12.0f, 4.0f, 10.0f, 500.0f});
