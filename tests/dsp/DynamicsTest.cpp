@@ -204,6 +204,26 @@ TEST(LevelBlock, ShapedLevelUsesSinglePrecisionProducts)
     EXPECT_GT(differs, 0);
 }
 
+// Each rounding step of the shaped level, one statement per step: x^2 in double then single;
+// each product and the sum in single; the division and the power in double. A form that keeps
+// the sum (or a product) in double lands one step away for some levels.
+TEST(LevelBlock, ShapedLevelRoundsAtEveryStep)
+{
+    const float k1 = 0.0022594517f;
+    const float k2 = 0.799902f;
+    for (int tenth = -600; tenth <= 120; ++tenth) {
+        const float x = static_cast<float>(tenth / 10.0);
+        const float square = static_cast<float>(static_cast<double>(x) * static_cast<double>(x));
+        const float first = k1 * square;
+        const float second = k2 * x;
+        const float sum = first + second;
+        const double exponent = static_cast<double>(sum) / 20.0;
+        const float expected = static_cast<float>(std::pow(10.0, exponent));
+        EXPECT_EQ(Bits(ShapedLevel(x)), Bits(expected)) << x;
+        EXPECT_EQ(Bits(LevelBlock(x, LEVEL_SPEAKER)[1]), Bits(expected)) << x;
+    }
+}
+
 TEST(LevelBlock, NonFiniteOrHugeLevelsStayFinite)
 {
     for (float x : {kNaN, kInf, -kInf, 1e30f, -1e30f}) {

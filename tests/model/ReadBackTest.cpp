@@ -259,6 +259,31 @@ TEST_F(ReadBack, CompressorBlockFillsItsFourCells)
     }
 }
 
+// Every delay-mode pair lands in its own side's cell and nowhere else: a second word of 0
+// is whole-channel mode (1), any other the high-frequency split (0).
+TEST_F(ReadBack, DelayModePairsOfEverySide)
+{
+    struct Case
+    {
+        int block;
+        int param;
+        int cell;
+    };
+    const Case cases[] = {{5, 25, 111}, {5, 26, 112}, {6, 25, 129}, {6, 26, 130},
+                          {9, 25, 147}, {9, 26, 148}, {7, 21, 163}, {8, 31, 177}};
+    for (const Case& c : cases) {
+        ParamStore.ResetToDefaults();
+        const auto before = Snapshot();
+        DecodeParamReply(Reply(c.block, c.param, {F(1.0f), F(0.0f)}));
+        auto after = Snapshot();
+        EXPECT_EQ(ParamStore.GetInt(c.cell), 1) << c.block << "," << c.param;
+        after[static_cast<size_t>(c.cell - kFirstCell)] = 0;
+        EXPECT_EQ(after, before) << "only cell " << c.cell << " changes";
+        DecodeParamReply(Reply(c.block, c.param, {F(1.0f), F(1.0f)}));
+        EXPECT_EQ(ParamStore.GetInt(c.cell), 0) << c.block << "," << c.param;
+    }
+}
+
 TEST_F(ReadBack, CompressorWordsWithoutMeaningLandAsLimitedValues)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
