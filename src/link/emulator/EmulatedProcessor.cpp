@@ -9,7 +9,7 @@
 namespace {
 constexpr size_t kMaxBlockBytes = 56;             // data bytes one memory report carries
 constexpr size_t kMaxReportWords = 13;            // values one parameter report carries
-constexpr size_t kTextCapacity = kReportSize - 3; // text from byte 2, zero-terminated
+constexpr size_t kTextCapacity = kReportSize - 2; // text in bytes 2..60, zero after it if room
 
 enum : uint8_t
 {
@@ -288,8 +288,8 @@ void EmulatedProcessor::Run()
             std::lock_guard hostLock(hostMutex_);
             const std::shared_ptr<ProcessorHost> host = host_.lock();
             if (send && host) {
+                sent_.fetch_add(1); // counted first: a reader that has the report sees it
                 host->Deliver(out);
-                sent_.fetch_add(1);
             }
             if (leave && host) {
                 host->LeaveBus();
