@@ -91,6 +91,8 @@ TEST(EmulatedProcessorMemory, FactoryMemoryHoldsTheStartUpBandTable)
     ResetDeviceMemoryToStartup();
     const std::vector<uint8_t> image = DeviceImage.Snapshot();
     EXPECT_TRUE(std::equal(image.begin(), image.end(), all.begin()));
+    const std::vector<uint8_t> room = Block945.Snapshot();
+    EXPECT_TRUE(std::equal(room.begin(), room.end(), all.begin() + 945));
     // The room of "Reset all": 4 m x 4 m, Main L at (-1, +1).
     EXPECT_EQ(all[945], 4);
     EXPECT_EQ(all[946], 4);
