@@ -1,10 +1,17 @@
 #include "link/emulator/EmulatedProcessor.h"
 
+#include "link/emulator/LevelGenerator.h"
 #include "link/emulator/StateFile.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <bit>
+#include <condition_variable>
 #include <cstdio>
+#include <map>
+#include <mutex>
+#include <thread>
 
 namespace {
 constexpr size_t kMaxBlockBytes = 56;             // data bytes one memory report carries
@@ -74,6 +81,82 @@ bool InputOn(const ParameterSet& p, int param)
 }
 } // namespace
 
+// Everything behind the public face: the command queue, the thread and the state.
+struct EmulatedProcessor::Impl
+{
+    Impl(const EmulatorOptions& options, const ProcessorState& initial);
+    ~Impl();
+
+    void AttachHost(std::weak_ptr<ProcessorHost> host);
+    void Receive(const Report& command);
+    void PanelChange(int block, int param, std::span<const uint32_t> words);
+    void SetSilent(bool silent);
+    void DropEveryNthAnswer(unsigned n);
+    void SetModel(const std::string& model);
+    void SetCmdVersion(uint8_t version);
+    void SetLatency(std::chrono::milliseconds latency);
+    uint64_t RequestCount(uint8_t command) const;
+    uint64_t TotalRequests() const;
+    uint64_t ReportsSent() const;
+    uint64_t ParameterErrors() const;
+    ProcessorState State() const;
+    bool Save(std::string* error) const;
+
+    enum class Job
+    {
+        Command,
+        Learned,
+        Return,
+        Panel
+    };
+    struct Pending
+    {
+        Job job;
+        Report report{};
+        uint64_t token = 0;
+    };
+    using Clock = std::chrono::steady_clock;
+    using Key = std::pair<Clock::time_point, uint64_t>; // due time, arrival order
+
+    void Run();
+    void Schedule(Clock::time_point due, Pending item);
+    // Applies one command under the state lock; fills *answer when one is due.
+    bool Handle(const Report& command, Report* answer, bool* leaveBus);
+    void HandleParamWrite(const Report& in, Report* answer);
+    void HandleParamRead(const Report& in, Report* answer);
+    void HandleMemoryWrite(const Report& in);
+    void HandleMemoryRead(const Report& in, Report* answer);
+    void HandleNameWrite(const Report& in);
+    void HandleNameRead(const Report& in, Report* answer);
+    void HandleStatus(Report* answer);
+    void Restart();
+
+    EmulatorOptions options_;
+
+    mutable std::mutex mutex_; // guards everything below except the counters
+    std::condition_variable wake_;
+    std::map<Key, Pending> queue_;
+    uint64_t nextSeq_ = 0;
+    Clock::time_point lastCommandDue_{};
+    bool stop_ = false;
+    bool offline_ = false;
+    bool silent_ = false;
+    unsigned dropEvery_ = 0;
+    uint64_t answerCount_ = 0;
+    uint64_t learnToken_ = 0;
+    ProcessorState state_;
+    std::mutex hostMutex_;              // held around every host call; taken before any bus lock
+    std::weak_ptr<ProcessorHost> host_; // guarded by hostMutex_
+    LevelGenerator levels_;
+
+    std::array<std::atomic<uint64_t>, 256> requests_{};
+    std::atomic<uint64_t> total_{0};
+    std::atomic<uint64_t> sent_{0};
+    std::atomic<uint64_t> paramErrors_{0};
+
+    std::thread thread_; // last: started once everything above exists
+};
+
 std::shared_ptr<EmulatedProcessor> EmulatedProcessor::Create(const EmulatorOptions& options,
                                                              std::string* error)
 {
@@ -98,12 +181,76 @@ std::shared_ptr<EmulatedProcessor> EmulatedProcessor::Create(const EmulatorOptio
 }
 
 EmulatedProcessor::EmulatedProcessor(const EmulatorOptions& options, const ProcessorState& initial)
+    : impl_(std::make_unique<Impl>(options, initial))
+{
+}
+
+EmulatedProcessor::~EmulatedProcessor() = default;
+
+void EmulatedProcessor::AttachHost(std::weak_ptr<ProcessorHost> host)
+{
+    impl_->AttachHost(std::move(host));
+}
+void EmulatedProcessor::Receive(const Report& command)
+{
+    impl_->Receive(command);
+}
+void EmulatedProcessor::PanelChange(int block, int param, std::span<const uint32_t> words)
+{
+    impl_->PanelChange(block, param, words);
+}
+void EmulatedProcessor::SetSilent(bool silent)
+{
+    impl_->SetSilent(silent);
+}
+void EmulatedProcessor::DropEveryNthAnswer(unsigned n)
+{
+    impl_->DropEveryNthAnswer(n);
+}
+void EmulatedProcessor::SetModel(const std::string& model)
+{
+    impl_->SetModel(model);
+}
+void EmulatedProcessor::SetCmdVersion(uint8_t version)
+{
+    impl_->SetCmdVersion(version);
+}
+void EmulatedProcessor::SetLatency(std::chrono::milliseconds latency)
+{
+    impl_->SetLatency(latency);
+}
+uint64_t EmulatedProcessor::RequestCount(uint8_t command) const
+{
+    return impl_->RequestCount(command);
+}
+uint64_t EmulatedProcessor::TotalRequests() const
+{
+    return impl_->TotalRequests();
+}
+uint64_t EmulatedProcessor::ReportsSent() const
+{
+    return impl_->ReportsSent();
+}
+uint64_t EmulatedProcessor::ParameterErrors() const
+{
+    return impl_->ParameterErrors();
+}
+ProcessorState EmulatedProcessor::State() const
+{
+    return impl_->State();
+}
+bool EmulatedProcessor::Save(std::string* error) const
+{
+    return impl_->Save(error);
+}
+
+EmulatedProcessor::Impl::Impl(const EmulatorOptions& options, const ProcessorState& initial)
     : options_(options), state_(initial), levels_(options.seed)
 {
     thread_ = std::thread([this] { Run(); });
 }
 
-EmulatedProcessor::~EmulatedProcessor()
+EmulatedProcessor::Impl::~Impl()
 {
     {
         std::lock_guard lock(mutex_);
@@ -117,13 +264,13 @@ EmulatedProcessor::~EmulatedProcessor()
     }
 }
 
-void EmulatedProcessor::AttachHost(std::weak_ptr<ProcessorHost> host)
+void EmulatedProcessor::Impl::AttachHost(std::weak_ptr<ProcessorHost> host)
 {
     std::lock_guard lock(hostMutex_);
     host_ = std::move(host);
 }
 
-void EmulatedProcessor::Receive(const Report& command)
+void EmulatedProcessor::Impl::Receive(const Report& command)
 {
     requests_[command[1]].fetch_add(1);
     total_.fetch_add(1);
@@ -140,7 +287,7 @@ void EmulatedProcessor::Receive(const Report& command)
     wake_.notify_all();
 }
 
-void EmulatedProcessor::PanelChange(int block, int param, std::span<const uint32_t> words)
+void EmulatedProcessor::Impl::PanelChange(int block, int param, std::span<const uint32_t> words)
 {
     Report r = MakeReport(CMD_CHANGED);
     r[3] = static_cast<uint8_t>(block);
@@ -157,64 +304,64 @@ void EmulatedProcessor::PanelChange(int block, int param, std::span<const uint32
     wake_.notify_all();
 }
 
-void EmulatedProcessor::SetSilent(bool silent)
+void EmulatedProcessor::Impl::SetSilent(bool silent)
 {
     std::lock_guard lock(mutex_);
     silent_ = silent;
 }
 
-void EmulatedProcessor::DropEveryNthAnswer(unsigned n)
+void EmulatedProcessor::Impl::DropEveryNthAnswer(unsigned n)
 {
     std::lock_guard lock(mutex_);
     dropEvery_ = n;
     answerCount_ = 0;
 }
 
-void EmulatedProcessor::SetModel(const std::string& model)
+void EmulatedProcessor::Impl::SetModel(const std::string& model)
 {
     std::lock_guard lock(mutex_);
     options_.model = model;
 }
 
-void EmulatedProcessor::SetCmdVersion(uint8_t version)
+void EmulatedProcessor::Impl::SetCmdVersion(uint8_t version)
 {
     std::lock_guard lock(mutex_);
     options_.cmdVersion = version;
 }
 
-void EmulatedProcessor::SetLatency(std::chrono::milliseconds latency)
+void EmulatedProcessor::Impl::SetLatency(std::chrono::milliseconds latency)
 {
     std::lock_guard lock(mutex_);
     options_.latency = latency;
 }
 
-uint64_t EmulatedProcessor::RequestCount(uint8_t command) const
+uint64_t EmulatedProcessor::Impl::RequestCount(uint8_t command) const
 {
     return requests_[command].load();
 }
 
-uint64_t EmulatedProcessor::TotalRequests() const
+uint64_t EmulatedProcessor::Impl::TotalRequests() const
 {
     return total_.load();
 }
 
-uint64_t EmulatedProcessor::ReportsSent() const
+uint64_t EmulatedProcessor::Impl::ReportsSent() const
 {
     return sent_.load();
 }
 
-uint64_t EmulatedProcessor::ParameterErrors() const
+uint64_t EmulatedProcessor::Impl::ParameterErrors() const
 {
     return paramErrors_.load();
 }
 
-ProcessorState EmulatedProcessor::State() const
+ProcessorState EmulatedProcessor::Impl::State() const
 {
     std::lock_guard lock(mutex_);
     return state_;
 }
 
-bool EmulatedProcessor::Save(std::string* error) const
+bool EmulatedProcessor::Impl::Save(std::string* error) const
 {
     if (options_.stateFile.empty()) {
         return true;
@@ -222,12 +369,12 @@ bool EmulatedProcessor::Save(std::string* error) const
     return SaveStateFile(options_.stateFile, State(), error);
 }
 
-void EmulatedProcessor::Schedule(Clock::time_point due, Pending item)
+void EmulatedProcessor::Impl::Schedule(Clock::time_point due, Pending item)
 {
     queue_.emplace(Key{due, nextSeq_++}, std::move(item));
 }
 
-void EmulatedProcessor::Run()
+void EmulatedProcessor::Impl::Run()
 {
     std::unique_lock lock(mutex_);
     while (!stop_) {
@@ -309,7 +456,7 @@ void EmulatedProcessor::Run()
     }
 }
 
-bool EmulatedProcessor::Handle(const Report& in, Report* answer, bool* leaveBus)
+bool EmulatedProcessor::Impl::Handle(const Report& in, Report* answer, bool* leaveBus)
 {
     const uint8_t mode = in[2];
     const bool validMode = mode < kProcessorModeCount;
@@ -413,7 +560,7 @@ bool EmulatedProcessor::Handle(const Report& in, Report* answer, bool* leaveBus)
     }
 }
 
-void EmulatedProcessor::HandleParamWrite(const Report& in, Report* answer)
+void EmulatedProcessor::Impl::HandleParamWrite(const Report& in, Report* answer)
 {
     const int block = in[3];
     const int param = in[4];
@@ -437,7 +584,7 @@ void EmulatedProcessor::HandleParamWrite(const Report& in, Report* answer)
     (*answer)[5] = in[5];
 }
 
-void EmulatedProcessor::HandleParamRead(const Report& in, Report* answer)
+void EmulatedProcessor::Impl::HandleParamRead(const Report& in, Report* answer)
 {
     const int block = in[3];
     const int param = in[4];
@@ -461,7 +608,7 @@ void EmulatedProcessor::HandleParamRead(const Report& in, Report* answer)
     }
 }
 
-void EmulatedProcessor::HandleMemoryWrite(const Report& in)
+void EmulatedProcessor::Impl::HandleMemoryWrite(const Report& in)
 {
     const size_t address = static_cast<size_t>(Address(in));
     const size_t length = std::min<size_t>(in[4], kMaxBlockBytes);
@@ -472,7 +619,7 @@ void EmulatedProcessor::HandleMemoryWrite(const Report& in)
     std::copy_n(in.begin() + 5, n, state_.working.memory.begin() + static_cast<long>(address));
 }
 
-void EmulatedProcessor::HandleMemoryRead(const Report& in, Report* answer)
+void EmulatedProcessor::Impl::HandleMemoryRead(const Report& in, Report* answer)
 {
     const size_t address = static_cast<size_t>(Address(in));
     const size_t length = std::min<size_t>(in[4], kMaxBlockBytes);
@@ -487,7 +634,7 @@ void EmulatedProcessor::HandleMemoryRead(const Report& in, Report* answer)
                 n, answer->begin() + 5);
 }
 
-void EmulatedProcessor::HandleNameWrite(const Report& in)
+void EmulatedProcessor::Impl::HandleNameWrite(const Report& in)
 {
     const int address = Address(in);
     const size_t offset = static_cast<size_t>(address - kModeNameBase);
@@ -499,7 +646,7 @@ void EmulatedProcessor::HandleNameWrite(const Report& in)
     std::copy_n(in.begin() + 5, n, state_.names.begin() + static_cast<long>(offset));
 }
 
-void EmulatedProcessor::HandleNameRead(const Report& in, Report* answer)
+void EmulatedProcessor::Impl::HandleNameRead(const Report& in, Report* answer)
 {
     const int address = Address(in);
     const size_t offset = static_cast<size_t>(address - kModeNameBase);
@@ -516,18 +663,19 @@ void EmulatedProcessor::HandleNameRead(const Report& in, Report* answer)
     }
 }
 
-void EmulatedProcessor::HandleStatus(Report* answer)
+void EmulatedProcessor::Impl::HandleStatus(Report* answer)
 {
     const ParameterSet& p = state_.working.params;
     const LevelGenerator::Inputs inputs{InputOn(p, 21), InputOn(p, 22), InputOn(p, 23)};
     const std::array<uint8_t, 10> levels = levels_.Next(inputs);
     *answer = MakeReport(CMD_STATUS);
     std::copy(levels.begin(), levels.end(), answer->begin() + 2);
-    // Offsets 10..13 stay zero; offset 14 (report byte 16) is the signed music level in dB.
+    // Offsets 10..13 stay zero; offset 14 (report byte 16) is the signed level in dB of the
+    // digital music stream, 0 while no digital input is selected.
     (*answer)[16] = static_cast<uint8_t>(levels_.MusicLevelDb());
 }
 
-void EmulatedProcessor::Restart()
+void EmulatedProcessor::Impl::Restart()
 {
     offline_ = true;
     ++learnToken_;

@@ -6,22 +6,14 @@
 // state file between runs. Faults can be switched on for tests.
 
 #include "link/emulator/EmulatorOptions.h"
-#include "link/emulator/LevelGenerator.h"
 #include "link/emulator/ProcessorState.h"
 #include "model/Report.h"
 
-#include <array>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <span>
 #include <string>
-#include <thread>
 
 // What the processor's place on a bus offers it. Called only from the processor's thread.
 class ProcessorHost
@@ -81,58 +73,6 @@ public:
     bool Save(std::string* error) const;
 
 private:
-    enum class Job
-    {
-        Command,
-        Learned,
-        Return,
-        Panel
-    };
-    struct Pending
-    {
-        Job job;
-        Report report{};
-        uint64_t token = 0;
-    };
-    using Clock = std::chrono::steady_clock;
-    using Key = std::pair<Clock::time_point, uint64_t>; // due time, arrival order
-
-    void Run();
-    void Schedule(Clock::time_point due, Pending item);
-    // Applies one command under the state lock; fills *answer when one is due.
-    bool Handle(const Report& command, Report* answer, bool* leaveBus);
-    void HandleParamWrite(const Report& in, Report* answer);
-    void HandleParamRead(const Report& in, Report* answer);
-    void HandleMemoryWrite(const Report& in);
-    void HandleMemoryRead(const Report& in, Report* answer);
-    void HandleNameWrite(const Report& in);
-    void HandleNameRead(const Report& in, Report* answer);
-    void HandleStatus(Report* answer);
-    void Restart();
-    void Emit(const Report& report);
-
-    EmulatorOptions options_;
-
-    mutable std::mutex mutex_; // guards everything below except the counters
-    std::condition_variable wake_;
-    std::map<Key, Pending> queue_;
-    uint64_t nextSeq_ = 0;
-    Clock::time_point lastCommandDue_{};
-    bool stop_ = false;
-    bool offline_ = false;
-    bool silent_ = false;
-    unsigned dropEvery_ = 0;
-    uint64_t answerCount_ = 0;
-    uint64_t learnToken_ = 0;
-    ProcessorState state_;
-    std::mutex hostMutex_;              // held around every host call; taken before any bus lock
-    std::weak_ptr<ProcessorHost> host_; // guarded by hostMutex_
-    LevelGenerator levels_;
-
-    std::array<std::atomic<uint64_t>, 256> requests_{};
-    std::atomic<uint64_t> total_{0};
-    std::atomic<uint64_t> sent_{0};
-    std::atomic<uint64_t> paramErrors_{0};
-
-    std::thread thread_; // last: started once everything above exists
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };

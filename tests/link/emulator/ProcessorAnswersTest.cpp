@@ -441,35 +441,52 @@ TEST(EmulatedProcessor, FrontPanelChangeIsReportedUnprompted)
 TEST(EmulatedProcessor, StatusLevelsMoveLikeProgrammeMaterial)
 {
     LinkedProcessor p;
-    std::vector<Report> polls;
-    for (int i = 0; i < 60; ++i) {
-        polls.push_back(p.Ask({0x0E}));
-    }
-    std::set<int> aux1;
+    std::set<int> spdif;
+    std::set<int> musicDb;
     int loudMic = 0;
     int quietMic = 0;
-    std::set<int> musicDb;
-    for (const Report& r : polls) {
+    for (int i = 0; i < 60; ++i) {
+        const Report r = p.Ask({0x0E});
         ASSERT_EQ(r[1], 0x0E);
-        for (size_t i = 2; i < 12; ++i) {
-            EXPECT_LE(r[i], 230) << "byte " << i;
+        for (size_t k = 2; k < 12; ++k) {
+            EXPECT_LE(r[k], 230) << "byte " << k;
         }
-        EXPECT_LE(r[2], 5); // SPDIF is not the selected input
-        aux1.insert(r[8]);
+        spdif.insert(r[2]);
+        EXPECT_LE(r[8], 5); // Aux 1 is not the selected input
         loudMic += r[4] > 100 ? 1 : 0;
         quietMic += r[4] < 20 ? 1 : 0;
-        for (size_t i = 12; i < 16; ++i) {
-            EXPECT_EQ(r[i], 0);
+        for (size_t k = 12; k < 16; ++k) {
+            EXPECT_EQ(r[k], 0);
         }
         const auto db = static_cast<int8_t>(r[16]);
-        EXPECT_LE(db, 0);
+        EXPECT_LT(db, 0); // a digital stream plays: never 0
         EXPECT_GE(db, -60);
         musicDb.insert(db);
     }
-    EXPECT_GT(aux1.size(), 10U); // the programme on Aux 1 moves
-    EXPECT_GT(loudMic, 5);       // someone sings ...
-    EXPECT_GT(quietMic, 5);      // ... and pauses
+    EXPECT_GT(spdif.size(), 10U); // the programme on SPDIF moves
+    EXPECT_GT(loudMic, 5);        // someone sings ...
+    EXPECT_GT(quietMic, 5);       // ... and pauses
     EXPECT_GT(musicDb.size(), 2U);
+}
+
+TEST(EmulatedProcessor, StatusFollowsTheSelectedMusicInput)
+{
+    LinkedProcessor p;
+    Report off = Command({0x09, 0x00, 4, 21, 1}); // SPDIF off (0.0)
+    Report aux2 = Command({0x09, 0x00, 4, 23, 1});
+    PutFloatBE(&aux2[6], 1.0F);
+    p.Ask(off);
+    p.Ask(aux2);
+    std::set<int> aux2Levels;
+    for (int i = 0; i < 30; ++i) {
+        const Report r = p.Ask({0x0E});
+        aux2Levels.insert(r[10]);
+        if (i > 5) { // once the SPDIF meters have fallen back
+            EXPECT_LE(r[2], 5);
+        }
+        EXPECT_EQ(r[16], 0); // no digital stream
+    }
+    EXPECT_GT(aux2Levels.size(), 5U);
 }
 
 TEST(EmulatedProcessor, StatusLevelsDependOnlyOnTheSeed)

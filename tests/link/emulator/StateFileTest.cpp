@@ -83,8 +83,12 @@ TEST_F(StateFileTest, EverythingSurvivesAStopAndStart)
         UseEverything(p);
         before = p.processor->State();
     }
-    EXPECT_TRUE(fs::exists(path_));
-    EXPECT_FALSE(fs::exists(path_ + ".tmp"));
+    // Only the state file is left: no temporary file beside it.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"processor.state"});
 
     LinkedProcessor again(Persistent());
     ASSERT_TRUE(again.link);
@@ -94,6 +98,22 @@ TEST_F(StateFileTest, EverythingSurvivesAStopAndStart)
     EXPECT_EQ(again.Ask({0x92})[2 + 6], 0x93);
     EXPECT_EQ(GetU32BE(&again.Ask({0x0A, 0x00, 5, 21, 1})[6]), 480U);
     EXPECT_NE(before, ProcessorState::Factory());
+}
+
+TEST_F(StateFileTest, SaveReportsFailureAndReplacesAnOldFile)
+{
+    const std::vector<uint8_t> old = EncodeProcessorState(ProcessorState::Factory());
+    WriteFile(old);
+    ProcessorState changed = ProcessorState::Factory();
+    changed.currentMode = 2;
+    std::string error;
+    // A folder where the file should be: nothing can be written there.
+    EXPECT_FALSE(SaveStateFile((dir_ / "missing" / "x.state").string(), changed, &error));
+    EXPECT_NE(error.find("x.state"), std::string::npos) << error;
+    ASSERT_TRUE(SaveStateFile(path_, changed, &error)) << error;
+    ProcessorState back;
+    ASSERT_EQ(LoadStateFile(path_, &back, &error), StateFileResult::Loaded) << error;
+    EXPECT_EQ(back.currentMode, 2);
 }
 
 TEST_F(StateFileTest, MissingFileStartsFromTheFactorySetting)
