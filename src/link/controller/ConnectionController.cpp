@@ -158,12 +158,16 @@ void ConnectionController::OnBalloonClicked()
 
 void ConnectionController::StartSynchronisation(SyncDirection direction)
 {
-    synchronizer_.Start(direction, [this](int wParam, const SyncResult& result) {
-        PostToLoop([this, wParam, result] {
-            lastResult_ = result;
-            OnSyncDone(wParam);
+    // The thread touches nothing of the controller but the loop: the token is taken here.
+    synchronizer_.Start(
+        direction, [this, weak = std::weak_ptr<int>(alive_)](int wParam, const SyncResult& result) {
+            loop_.Post([this, weak, wParam, result] {
+                if (weak.lock()) {
+                    lastResult_ = result;
+                    OnSyncDone(wParam);
+                }
+            });
         });
-    });
     OpenSyncDialog();
 }
 

@@ -8,6 +8,12 @@
 //
 // Toolkit-free: the user sees everything through the UiPort, timers come from the
 // ControllerLoop, and the pauses the window thread makes go through an injectable function.
+//
+// Wiring in a shell: a ControllerLoop on the window thread's event loop, a UiPort, the
+// controller, then a device watcher (StartHardwareWatcher for hidraw, VirtualBusWatcher for
+// the emulator) whose handler calls NotifyArrival / NotifyRemoval, and only then Start(), so
+// that no arrival between the first enumeration and the watch is missed. On closing:
+// ConfirmClose(), Shutdown(), then destroy the watcher before the controller.
 
 #include "link/controller/ControllerLoop.h"
 #include "link/controller/DeviceModes.h"
@@ -73,7 +79,8 @@ public:
     void Start();
 
     // Device notifications, from any thread (a device watcher, the emulator's bus): they
-    // are handled on the loop thread in the order they came.
+    // are handled on the loop thread in the order they came. Watchers that call these must
+    // be destroyed before the controller.
     void NotifyArrival(const std::string& path);
     void NotifyRemoval(const std::string& path);
     // The same on the loop thread.
