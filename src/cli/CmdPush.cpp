@@ -1,5 +1,6 @@
 // dsp4620-cli push: the reports of a full push of the parameter set.
 #include "cli/CliCommand.h"
+#include "cli/CmdDevice.h"
 #include "dsp/Dynamics.h"
 #include "dsp/EqBands.h"
 #include "dsp/FullPush.h"
@@ -9,6 +10,7 @@
 #include "model/Report.h"
 #include "model/SoundFieldGeometry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,7 +27,9 @@ const CliCommand kPush = {
     "             hex digits; nothing is sent\n"
     "  FILE       a mode file (version 1, 2 or 4), read over the start-up setting: print the\n"
     "             reports of the write synchronisation that loading it starts (parameters,\n"
-    "             device memory with Block945 encoded from the geometry, equaliser biquads)\n",
+    "             device memory with Block945 encoded from the geometry, equaliser biquads)\n"
+    "usage: dsp4620-cli push FILE [--emulate[=STATE_FILE]] [--trace FILE] [--short-waits]\n"
+    "  without --dry-run: the same as 'restore FILE', sent to the processor\n",
     RunPush,
 };
 const CliRegistration kPushRegistration(kPush);
@@ -73,6 +77,9 @@ int RunPush(const std::vector<std::string>& args)
 {
     if (CliWantsHelp(kPush, args)) {
         return 0;
+    }
+    if (std::find(args.begin(), args.end(), "--dry-run") == args.end() && !args.empty()) {
+        return RunDeviceRestore(args);
     }
     bool dryRun = false;
     std::string file;
