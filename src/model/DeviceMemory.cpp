@@ -1,6 +1,7 @@
 #include "model/DeviceMemory.h"
 
 #include "model/EqBandRecord.h"
+#include "model/SoundFieldGeometry.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -145,6 +146,10 @@ void ResetDeviceMemoryToStartup()
     PutBand(sub, 18, EqBand{0.0, 100, 0.707, EQ_TYPE_PEQ});
     PutBand(sub, 19, EqBand{0.0, 100, 0.707, EQ_TYPE_PEQ});
     PutSplit(sub, 20);
+
+    // The sound-field geometry starts as after "Reset all".
+    Block945.Write(0, EncodeSoundFieldGeometry(DefaultSoundFieldGeometry()));
+    DecodeBlock945IntoGeometry();
 }
 
 namespace {

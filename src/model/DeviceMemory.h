@@ -46,5 +46,6 @@ extern MemoryMirror Block997;    // 997..998: mic boost level, upper 16 bits of 
 // The mirror holding device address `address`, or nullptr outside 0..998.
 MemoryMirror* MirrorForAddress(int address);
 
-// Start-up contents: the start-up band table in DeviceImage, the blocks zero.
+// Start-up contents: the start-up band table in DeviceImage, the "Reset all" sound-field
+// geometry in Block945 (also decoded into the program-wide geometry), the other blocks zero.
 void ResetDeviceMemoryToStartup();

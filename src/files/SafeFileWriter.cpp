@@ -1,0 +1,106 @@
+#include "files/SafeFileWriter.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+std::atomic<unsigned> g_tempCounter{0};
+
+FileWriteResult Failure(int error, const std::string& step)
+{
+    return {false, error, step + ": " + std::strerror(error)};
+}
+
+bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+} // namespace
+
+FileWriteResult WriteFileReplacing(const std::filesystem::path& requested,
+                                   std::span<const uint8_t> bytes)
+{
+    std::error_code ec;
+    std::filesystem::path target = requested;
+    if (std::filesystem::is_symlink(target, ec)) {
+        const auto resolved = std::filesystem::weakly_canonical(target, ec);
+        if (!ec) {
+            target = resolved;
+        }
+    }
+
+    struct stat existing
+    {
+    };
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode)) {
+            return Failure(EISDIR, "cannot write");
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            return Failure(errno, "cannot write");
+        }
+    }
+
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+    const std::string base =
+        "." + target.filename().string() + ".tmp-" + std::to_string(::getpid());
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = dir / (base + "-" + std::to_string(g_tempCounter.fetch_add(1)));
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
+        return Failure(errno, "cannot create");
+    }
+
+    int error = 0;
+    bool ok = WriteAll(fd, bytes, error);
+    if (ok && exists) {
+        ::fchmod(fd, existing.st_mode & 07777); // best effort: keep the old permissions
+    }
+    if (ok && ::fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return Failure(error, "cannot write");
+    }
+
+    // Make the rename itself durable; a failure here no longer endangers either file.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return {true, 0, {}};
+}
