@@ -3,7 +3,11 @@
 #include "dsp/Dynamics.h"
 #include "dsp/EqBands.h"
 #include "dsp/FullPush.h"
+#include "files/ModeFile.h"
+#include "model/DeviceMemory.h"
+#include "model/ParamStore.h"
 #include "model/Report.h"
+#include "model/SoundFieldGeometry.h"
 
 #include <cstdio>
 #include <string>
@@ -15,10 +19,13 @@ int RunPush(const std::vector<std::string>& args);
 const CliCommand kPush = {
     "push",
     "print the reports of a full push of the setting",
-    "usage: dsp4620-cli push --dry-run\n"
+    "usage: dsp4620-cli push [FILE] --dry-run\n"
     "  --dry-run  print every report of the parameter push (ramp switch 0) followed by the\n"
     "             equaliser biquads, for the start-up setting, one report per line as 122\n"
-    "             hex digits; nothing is sent\n",
+    "             hex digits; nothing is sent\n"
+    "  FILE       a mode file (version 1, 2 or 4), read over the start-up setting: print the\n"
+    "             reports of the write synchronisation that loading it starts (parameters,\n"
+    "             device memory with Block945 encoded from the geometry, equaliser biquads)\n",
     RunPush,
 };
 const CliRegistration kPushRegistration(kPush);
@@ -33,6 +40,20 @@ std::vector<Report> RecordPush()
         ScopedReportSink scoped(&sink);
         SendAllParams(0);
         ResendAllEq();
+    }
+    SetPauseFunction(previous);
+    return sink.Reports();
+}
+
+// The write synchronisation's push of a loaded mode file (ramp switch 0: the machine-settings
+// record is not known without a processor), recorded instead of sent.
+std::vector<Report> RecordFilePush()
+{
+    RecordingSink sink;
+    const PauseFunction previous = SetPauseFunction([](int) {});
+    {
+        ScopedReportSink scoped(&sink);
+        PushWholeSetting(0, EncodeGeometryIntoBlock945);
     }
     SetPauseFunction(previous);
     return sink.Reports();
@@ -54,9 +75,12 @@ int RunPush(const std::vector<std::string>& args)
         return 0;
     }
     bool dryRun = false;
+    std::string file;
     for (const std::string& a : args) {
         if (a == "--dry-run") {
             dryRun = true;
+        } else if (!a.empty() && a[0] != '-' && file.empty()) {
+            file = a;
         } else {
             return CliUsageError(kPush, "unknown argument '" + a + "'");
         }
@@ -64,7 +88,19 @@ int RunPush(const std::vector<std::string>& args)
     if (!dryRun) {
         return CliUsageError(kPush, "push needs --dry-run (this command sends nothing)");
     }
-    PrintReports(RecordPush());
+    if (file.empty()) {
+        PrintReports(RecordPush());
+        return 0;
+    }
+    ParamStore.ResetToDefaults();
+    ResetDeviceMemoryToStartup();
+    ModeFileDeviceInfo info{};
+    const ModeFileResult read = ReadModeFile(file, info);
+    if (!read.Ok()) {
+        std::fprintf(stderr, "dsp4620-cli: %s: %s\n", file.c_str(), read.reason.c_str());
+        return 1;
+    }
+    PrintReports(RecordFilePush());
     return 0;
 }
 } // namespace
