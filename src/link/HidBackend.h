@@ -18,11 +18,16 @@ struct HidInterfaceInfo
     std::string path;   // what Open takes and what arrival/removal notifications carry
 };
 
-enum class HidReadResult {
+// The enumerator Report is scoped, but GCC's -Wshadow still reports it against the Report type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
+enum class HidReadResult
+{
     Report, // one 61-byte input report was read
     Closed, // Close() was called while (or before) the read was waiting
     Error,  // the device failed (unplugged, I/O error)
 };
+#pragma GCC diagnostic pop
 
 // An open interface. Write and Read may be called from different threads at once;
 // Close may be called from any thread and ends a waiting Read at once.
@@ -32,6 +37,13 @@ public:
     virtual ~HidDevice() = default;
     virtual uint16_t VendorId() const = 0;
     virtual uint16_t ProductId() const = 0;
+    // Both identifiers at once; false when the device could not report them.
+    virtual bool GetAttributes(uint16_t* vendor, uint16_t* product)
+    {
+        *vendor = VendorId();
+        *product = ProductId();
+        return true;
+    }
     // Writes one 61-byte report (byte 0 is the report id). Returns the bytes written.
     virtual int Write(const Report& report) = 0;
     // Blocks until an input report arrives, the device fails, or Close() is called.
@@ -48,4 +60,11 @@ public:
     // Opens an interface for reading and writing; nullptr with *error set on failure
     // (for example no permission on the device node).
     virtual std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) = 0;
+    // Starts watching for arrival and removal of HID interfaces; false with *error set when
+    // that is impossible. Backends without notifications accept.
+    virtual bool RegisterNotification(std::string* error)
+    {
+        (void)error;
+        return true;
+    }
 };

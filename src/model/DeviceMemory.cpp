@@ -78,32 +78,32 @@ MemoryMirror* MirrorForAddress(int address)
 }
 
 namespace {
-void PutBand(int firstByte, int band, const EqBand& b)
+void PutBand(MemoryMirror& image, int firstByte, int band, const EqBand& b)
 {
     const EqBandRecord r = EncodeEqBand(b);
-    DeviceImage.Write(static_cast<size_t>(firstByte + 7 * band), r);
+    image.Write(static_cast<size_t>(firstByte + 7 * band), r);
 }
 
-void PutTenBandEq(int firstByte)
+void PutTenBandEq(MemoryMirror& image, int firstByte)
 {
     const int freqs[10] = {31, 62, 125, 250, 500, 1000, 2000, 4000, 8000, 16000};
     for (int i = 0; i < 10; ++i) {
-        PutBand(firstByte, i, EqBand{0.0, freqs[i], 1.414, EQ_TYPE_PEQ});
+        PutBand(image, firstByte, i, EqBand{0.0, freqs[i], 1.414, EQ_TYPE_PEQ});
     }
 }
 
-void PutSevenBandEq(int firstByte)
+void PutSevenBandEq(MemoryMirror& image, int firstByte)
 {
     const int freqs[7] = {31, 62, 125, 250, 500, 1000, 2000};
     for (int i = 0; i < 7; ++i) {
-        PutBand(firstByte, i, EqBand{0.0, freqs[i], 1.414, EQ_TYPE_PEQ});
+        PutBand(image, firstByte, i, EqBand{0.0, freqs[i], 1.414, EQ_TYPE_PEQ});
     }
 }
 
-void PutSplit(int firstByte, int band)
+void PutSplit(MemoryMirror& image, int firstByte, int band)
 {
-    PutBand(firstByte, band, EqBand{0.0, 500, 0.707, EQ_TYPE_HP});
-    PutBand(firstByte, band + 1, EqBand{0.0, 1000, 0.707, EQ_TYPE_LP});
+    PutBand(image, firstByte, band, EqBand{0.0, 500, 0.707, EQ_TYPE_HP});
+    PutBand(image, firstByte, band + 1, EqBand{0.0, 1000, 0.707, EQ_TYPE_LP});
 }
 } // namespace
 
@@ -113,20 +113,28 @@ void ResetDeviceMemoryToStartup()
     Block945.Fill(0);
     Block965.Fill(0);
     Block997.Fill(0);
+    FillStartupBandTable(DeviceImage);
 
-    PutTenBandEq(0);   // mic A
-    PutTenBandEq(70);  // mic B
-    PutTenBandEq(336); // music 0..9
-    PutBand(336, 10, EqBand{0.0, 100, 1.414, EQ_TYPE_LP});
+    // The sound-field geometry starts as after "Reset all".
+    Block945.Write(0, EncodeSoundFieldGeometry(DefaultSoundFieldGeometry()));
+    DecodeBlock945IntoGeometry();
+}
+
+void FillStartupBandTable(MemoryMirror& image)
+{
+    PutTenBandEq(image, 0);   // mic A
+    PutTenBandEq(image, 70);  // mic B
+    PutTenBandEq(image, 336); // music 0..9
+    PutBand(image, 336, 10, EqBand{0.0, 100, 1.414, EQ_TYPE_LP});
     for (int first : {413, 511, 847}) { // main, rear, top
-        PutTenBandEq(first);
-        PutSplit(first, 10);
-        PutSplit(first, 12);
+        PutTenBandEq(image, first);
+        PutSplit(image, first, 10);
+        PutSplit(image, first, 12);
     }
-    PutTenBandEq(609); // center
-    PutSplit(609, 10);
+    PutTenBandEq(image, 609); // center
+    PutSplit(image, 609, 10);
     for (int first : {140, 189, 238, 287}) { // echo A/B, reverb A/B
-        PutSevenBandEq(first);
+        PutSevenBandEq(image, first);
     }
 
     // Sub: five slots of four stages, then its delay split.
@@ -139,17 +147,13 @@ void ResetDeviceMemoryToStartup()
                       {31, 1.414}, {31, 0.707}, {40, 0.707}, {40, 0.707}, {40, 1.414}, {40, 1.414},
                       {62, 1.414}, {62, 1.414}, {62, 1.414}, {62, 1.414}};
     for (int i = 0; i < 16; ++i) {
-        PutBand(sub, i, EqBand{0.0, subBands[i].freq, subBands[i].q, EQ_TYPE_PEQ});
+        PutBand(image, sub, i, EqBand{0.0, subBands[i].freq, subBands[i].q, EQ_TYPE_PEQ});
     }
-    PutBand(sub, 16, EqBand{0.0, 100, 1.414, 18});
-    PutBand(sub, 17, EqBand{0.0, 100, 0.707, 20});
-    PutBand(sub, 18, EqBand{0.0, 100, 0.707, EQ_TYPE_PEQ});
-    PutBand(sub, 19, EqBand{0.0, 100, 0.707, EQ_TYPE_PEQ});
-    PutSplit(sub, 20);
-
-    // The sound-field geometry starts as after "Reset all".
-    Block945.Write(0, EncodeSoundFieldGeometry(DefaultSoundFieldGeometry()));
-    DecodeBlock945IntoGeometry();
+    PutBand(image, sub, 16, EqBand{0.0, 100, 1.414, 18});
+    PutBand(image, sub, 17, EqBand{0.0, 100, 0.707, 20});
+    PutBand(image, sub, 18, EqBand{0.0, 100, 0.707, EQ_TYPE_PEQ});
+    PutBand(image, sub, 19, EqBand{0.0, 100, 0.707, EQ_TYPE_PEQ});
+    PutSplit(image, sub, 20);
 }
 
 namespace {

@@ -49,3 +49,6 @@ MemoryMirror* MirrorForAddress(int address);
 // Start-up contents: the start-up band table in DeviceImage, the "Reset all" sound-field
 // geometry in Block945 (also decoded into the program-wide geometry), the other blocks zero.
 void ResetDeviceMemoryToStartup();
+// Writes the start-up band table into a 945-byte band image (the emulated processor's factory
+// setting uses the same table without touching the PC's mirrors).
+void FillStartupBandTable(MemoryMirror& image);

@@ -1,0 +1,188 @@
+#include "app/CKW4620v13App.h"
+
+#include "app/AppSettings.h"
+#include "app/CKW4620v13View.h"
+#include "app/CRibbonBar.h"
+#include "app/SingleInstance.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+QString g_instanceKey = kInstanceName;
+
+bool IsOutputSide(PageKind kind)
+{
+    return kind == PageKind::Output || kind == PageKind::Delay || kind == PageKind::Comp ||
+           kind == PageKind::SoundField;
+}
+} // namespace
+
+AppOptions AppOptions::Parse(const QStringList& arguments)
+{
+    AppOptions o;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const auto next = [&](const char* name) -> QString {
+            if (i + 1 >= arguments.size()) {
+                o.error = QString("%1 needs a value").arg(name);
+                return {};
+            }
+            return arguments[++i];
+        };
+        if (a == "--emulate") {
+            o.emulate = true;
+        } else if (a.startsWith("--emulate=")) {
+            o.emulate = true;
+            o.emulateState = a.mid(10);
+        } else if (a == "--screenshot") {
+            o.screenshot = next("--screenshot");
+        } else if (a == "--page") {
+            const QString name = next("--page");
+            o.page = PageKindFromName(name.toStdString());
+            if (!o.page && o.error.isEmpty()) {
+                o.error = QString("unknown page '%1' (see --list-pages)").arg(name);
+            }
+        } else if (a == "--lang") {
+            const QString value = next("--lang");
+            if (value == "0" || value == "1") {
+                o.language = value.toInt();
+            } else if (o.error.isEmpty()) {
+                o.error = "--lang takes 0 (Chinese) or 1 (English)";
+            }
+        } else if (a == "--list-pages") {
+            o.listPages = true;
+        } else if (a == "--settings") {
+            o.settingsFile = next("--settings");
+        } else if (a.startsWith("--")) {
+            o.error = QString("unknown option %1").arg(a);
+        } else {
+            o.files << a;
+        }
+        if (!o.error.isEmpty()) {
+            break;
+        }
+    }
+    return o;
+}
+
+void CKW4620v13App::SetInstanceKey(const QString& key)
+{
+    g_instanceKey = key;
+}
+
+CKW4620v13App::CKW4620v13App(AppOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options))
+{
+}
+
+CKW4620v13App::~CKW4620v13App() = default;
+
+bool CKW4620v13App::CheckSingleInstance()
+{
+    instance_ = std::make_unique<SingleInstance>(g_instanceKey);
+    switch (instance_->Acquire()) {
+    case SingleInstance::Result::First: return true;
+    case SingleInstance::Result::ActivatedOther: return false;
+    case SingleInstance::Result::NoWindow:
+        QMessageBox::warning(nullptr, kWindowTitle, "已有一个实例在运行，但找不到它的主窗口！");
+        exitCode_ = 1;
+        return false;
+    case SingleInstance::Result::LockFailed:
+        QMessageBox::critical(nullptr, kWindowTitle, "创建信标对象失败，程序退出！");
+        exitCode_ = 1;
+        return false;
+    }
+    return false;
+}
+
+bool CKW4620v13App::InitInstance()
+{
+    if (!options_.error.isEmpty()) {
+        std::fprintf(stderr, "dsp4620: %s\n", qPrintable(options_.error));
+        exitCode_ = 2;
+        return false;
+    }
+    if (options_.listPages) {
+        for (auto name : kPageNames) {
+            std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
+        }
+        std::fflush(stdout);
+        return false;
+    }
+    const bool screenshot = !options_.screenshot.isEmpty();
+    // A screenshot run is independent of a running program and of the user's settings.
+    if (!screenshot && !CheckSingleInstance()) {
+        return false;
+    }
+    QString settingsFile = options_.settingsFile;
+    if (screenshot && settingsFile.isEmpty()) {
+        scratch_ = std::make_unique<QTemporaryDir>();
+        settingsFile = scratch_->filePath("settings.ini");
+    }
+    settings_ = std::make_unique<AppSettings>(settingsFile);
+    if (options_.language >= 0) {
+        settings_->SetLanguage(options_.language);
+    }
+    if (options_.emulate) {
+        std::fprintf(stderr, "dsp4620: the emulated processor is not part of this build; "
+                             "starting without a processor\n");
+    }
+
+    frame_ = std::make_unique<CMainFrame>(*settings_);
+    if (instance_) {
+        connect(instance_.get(), &SingleInstance::ActivateRequested, frame_.get(),
+                &CMainFrame::ActivateFromOtherInstance);
+        instance_->Listen();
+    }
+    for (const QString& file : options_.files) {
+        OpenDocument(file);
+    }
+    frame_->setWindowTitle(kWindowTitle);
+    frame_->show();
+
+    if (options_.page) {
+        CRibbonBar* ribbon = frame_->Ribbon();
+        ribbon->SelectCategory(IsOutputSide(*options_.page) ? CRibbonBar::Output
+                                                            : CRibbonBar::Input);
+        frame_->View()->ShowPage(*options_.page);
+    }
+    if (screenshot) {
+        // No connection controller yet: the window is final once it is shown and laid out.
+        QTimer::singleShot(400, this, &CKW4620v13App::TakeScreenshot);
+    }
+    return true;
+}
+
+void CKW4620v13App::OpenDocument(const QString& path)
+{
+    if (frame_) {
+        frame_->Session().OpenDocument(path.toStdString());
+    }
+}
+
+void CKW4620v13App::TakeScreenshot()
+{
+    frame_->UpdateStatus();
+    QApplication::processEvents();
+    const QPixmap shot = frame_->grab();
+    if (!shot.save(options_.screenshot, "PNG")) {
+        std::fprintf(stderr, "dsp4620: cannot write %s\n", qPrintable(options_.screenshot));
+        exitCode_ = 1;
+    }
+    QApplication::exit(exitCode_);
+}
+
+int CKW4620v13App::ExitInstance()
+{
+    frame_.reset();
+    instance_.reset();
+    if (settings_) {
+        settings_->Sync();
+    }
+    return exitCode_;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Stands in for a page or tool window whose library is not part of the program yet: it
+// names itself, so a screenshot shows which page would be there.
+
+#include "app/PageRegistry.h"
+
+#include <QLabel>
+
+class CPlaceholderPage : public CPageBase
+{
+public:
+    CPlaceholderPage(PageKind kind, QWidget* parent);
+    PageKind Kind() const override { return kind_; }
+    void Refresh() override {}
+    void Relabel() override;
+    void SetOutputGroup(int group) override;
+    bool HasEqBypass() const override;
+    bool EqBypass() const override { return bypass_; }
+    void SetEqBypass(bool on) override { bypass_ = on; }
+    int Group() const { return group_; }
+
+private:
+    PageKind kind_;
+    QLabel* title_;
+    QLabel* note_;
+    bool bypass_ = false;
+    int group_ = -1;
+};
+
+class CPlaceholderTool : public CToolWindowBase
+{
+public:
+    CPlaceholderTool(ToolKind kind, QWidget* parent);
+    ToolKind Kind() const override { return kind_; }
+    void Relabel() override;
+
+private:
+    ToolKind kind_;
+    QLabel* note_;
+};
+
+// Page and window titles in the current language.
+QString PageTitle(PageKind kind);
+QString ToolTitle(ToolKind kind);

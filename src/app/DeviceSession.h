@@ -1,0 +1,81 @@
+#pragma once
+// What the shell reads from the device link and asks of it. The connection controller
+// implements it over the link state; DisconnectedSession stands in while there is none, and
+// behaves as the program does with no processor attached.
+
+#include <cstdint>
+#include <string>
+
+class UiPort;
+
+class DeviceSession
+{
+public:
+    virtual ~DeviceSession() = default;
+
+    // The main view exists: start the first connection attempt.
+    virtual void Start() {}
+
+    virtual bool IsConnected() const = 0;
+    virtual int CurrentMode() const = 0; // 0..3
+    virtual std::string ModeName(int mode) const = 0;
+    // Byte offset (0..14) of the last status block; 0 when there is none.
+    virtual uint8_t StatusByte(int offset) const = 0;
+    // The processor's highest allowed mic and music volumes (committed machine settings).
+    virtual int MicMaxVolume() const = 0;
+    virtual int MusicMaxVolume() const = 0;
+
+    virtual std::string Model() const = 0;
+    virtual std::string McuVersion() const = 0;
+    virtual std::string DspVersion() const = 0;
+    virtual int CmdVersion() const = 0;
+    virtual bool PeakPolling() const = 0;
+    virtual void SetPeakPolling(bool on) = 0;
+
+    // Mode commands; fromKey selects the keyboard variant of the timings.
+    virtual void RecallMode(int mode) = 0;
+    virtual void StoreMode(int mode, bool fromKey) = 0;
+    virtual void LoadModeFile() = 0;
+    virtual void SaveModeFile() = 0;
+    // A mode file named on the command line, by the shell or from the recent-file list.
+    virtual void OpenDocument(const std::string& path) = 0;
+    virtual void RestartProcessor() = 0;
+
+    // The main window is closing: false keeps the program running (Cancel in the prompt).
+    virtual bool ConfirmClose() = 0;
+    // Last step of closing: say goodbye to the processor and close the link.
+    virtual void Shutdown() = 0;
+};
+
+// No processor: every command behaves as with the link closed.
+class DisconnectedSession : public DeviceSession
+{
+public:
+    explicit DisconnectedSession(UiPort& ui);
+
+    bool IsConnected() const override { return false; }
+    int CurrentMode() const override { return 0; }
+    std::string ModeName(int mode) const override;
+    uint8_t StatusByte(int) const override { return 0; }
+    int MicMaxVolume() const override { return 99; }
+    int MusicMaxVolume() const override { return 99; }
+    std::string Model() const override { return "KW4620"; }
+    std::string McuVersion() const override { return "2012-10-03"; }
+    std::string DspVersion() const override { return "2012-11-30"; }
+    int CmdVersion() const override;
+    bool PeakPolling() const override { return peakPolling_; }
+    void SetPeakPolling(bool on) override { peakPolling_ = on; }
+
+    void RecallMode(int) override {}
+    void StoreMode(int, bool) override {}
+    void LoadModeFile() override;
+    void SaveModeFile() override;
+    void OpenDocument(const std::string& path) override;
+    void RestartProcessor() override {}
+    bool ConfirmClose() override { return true; }
+    void Shutdown() override {}
+
+private:
+    UiPort& ui_;
+    bool peakPolling_ = true;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// The Linux HID backend: hidraw nodes found with libudev. Each open node is used by the read
+// thread and one writer at a time; the kernel allows that on one descriptor, which is why we
+// talk to hidraw directly. A waiting read also watches an eventfd, so Close() ends it at once.
+
+#include "link/HidBackend.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+struct udev;
+struct udev_monitor;
+
+class HidrawDevice : public HidDevice
+{
+public:
+    // Takes ownership of fd. Identifiers unknown (the attribute query failed) when
+    // attributesKnown is false.
+    HidrawDevice(int fd, bool attributesKnown, uint16_t vendor, uint16_t product);
+    ~HidrawDevice() override;
+    HidrawDevice(const HidrawDevice&) = delete;
+    HidrawDevice& operator=(const HidrawDevice&) = delete;
+
+    uint16_t VendorId() const override { return vendor_; }
+    uint16_t ProductId() const override { return product_; }
+    bool GetAttributes(uint16_t* vendor, uint16_t* product) override;
+    int Write(const Report& report) override;
+    HidReadResult Read(Report& out) override;
+    void Close() override;
+
+private:
+    int fd_;
+    int wake_;
+    std::atomic<bool> closed_{false};
+    bool attributesKnown_;
+    uint16_t vendor_;
+    uint16_t product_;
+};
+
+class HidrawBackend : public HidBackend
+{
+public:
+    HidrawBackend();
+    ~HidrawBackend() override;
+    HidrawBackend(const HidrawBackend&) = delete;
+    HidrawBackend& operator=(const HidrawBackend&) = delete;
+
+    // Every hidraw node, in udev's order; all flagged active.
+    std::vector<HidInterfaceInfo> Enumerate() override;
+    // O_RDWR; a node we may not open (no udev rule giving the user access) fails with the
+    // system's reason in *error.
+    std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) override;
+    // A udev monitor for hidraw add/remove events.
+    bool RegisterNotification(std::string* error) override;
+
+    // The monitor's descriptor for the shell's event loop (-1 before registration), and one
+    // pending event: "add" or "remove" and the node's path. False when none is pending.
+    int NotificationFd() const;
+    bool ReceiveNotification(std::string* action, std::string* path);
+
+private:
+    struct udev* udev_ = nullptr;
+    struct udev_monitor* monitor_ = nullptr;
+};

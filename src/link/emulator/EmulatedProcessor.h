@@ -1,0 +1,136 @@
+#pragma once
+// A software processor: it takes the program's command reports and answers them as the
+// hardware does, one input report per answered command, produced on its own thread after the
+// configured latency. It holds every DSP parameter, the 999-byte memory, four modes with
+// their names, the machine-settings record and the remote key table, and can keep them in a
+// state file between runs. Faults can be switched on for tests.
+
+#include "link/emulator/EmulatorOptions.h"
+#include "link/emulator/LevelGenerator.h"
+#include "link/emulator/ProcessorState.h"
+#include "model/Report.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+
+// What the processor's place on a bus offers it. Called only from the processor's thread.
+class ProcessorHost
+{
+public:
+    virtual ~ProcessorHost() = default;
+    // One input report to every open handle of the processor's interface.
+    virtual void Deliver(const Report& report) = 0;
+    // The processor restarts: it drops off the bus (removal) ...
+    virtual void LeaveBus() = 0;
+    // ... and comes back (arrival).
+    virtual void ReturnToBus() = 0;
+};
+
+class EmulatedProcessor
+{
+public:
+    // Builds a processor from the options; with a state file it starts from the file's
+    // contents. nullptr with *error set when the state file exists but cannot be used.
+    static std::shared_ptr<EmulatedProcessor> Create(const EmulatorOptions& options,
+                                                     std::string* error);
+    EmulatedProcessor(const EmulatorOptions& options, const ProcessorState& initial);
+    // Stops the thread (pending answers are dropped) and saves the state file if there is one.
+    ~EmulatedProcessor();
+    EmulatedProcessor(const EmulatedProcessor&) = delete;
+    EmulatedProcessor& operator=(const EmulatedProcessor&) = delete;
+
+    // Bus side: where reports go (an empty pointer detaches; once it returns no host call is
+    // running or will follow), and a command the program wrote.
+    void AttachHost(std::weak_ptr<ProcessorHost> host);
+    void Receive(const Report& command);
+
+    // The front panel was used: the parameter is changed and a change report (0x14) is sent.
+    // With no words only the change report is sent.
+    void PanelChange(int block, int param, std::span<const uint32_t> words = {});
+
+    // Faults and identification, effective for commands answered from now on.
+    void SetSilent(bool silent);         // commands are counted, neither applied nor answered
+    void DropEveryNthAnswer(unsigned n); // applied, but every nth answer is lost; 0 = off
+    void SetModel(const std::string& model);
+    void SetCmdVersion(uint8_t version);
+    void SetLatency(std::chrono::milliseconds latency);
+
+    // Commands received, by command byte (also while silent), and their total.
+    uint64_t RequestCount(uint8_t command) const;
+    uint64_t TotalRequests() const;
+    // Input reports handed to the bus (answers and unprompted reports).
+    uint64_t ReportsSent() const;
+    // Parameter reads and writes refused with a non-zero status.
+    uint64_t ParameterErrors() const;
+
+    // A copy of everything the processor holds, for tests and tools.
+    ProcessorState State() const;
+    // Writes the state file now (false with *error on failure; true when there is none).
+    bool Save(std::string* error) const;
+
+private:
+    enum class Job
+    {
+        Command,
+        Learned,
+        Return,
+        Panel
+    };
+    struct Pending
+    {
+        Job job;
+        Report report{};
+        uint64_t token = 0;
+    };
+    using Clock = std::chrono::steady_clock;
+    using Key = std::pair<Clock::time_point, uint64_t>; // due time, arrival order
+
+    void Run();
+    void Schedule(Clock::time_point due, Pending item);
+    // Applies one command under the state lock; fills *answer when one is due.
+    bool Handle(const Report& command, Report* answer, bool* leaveBus);
+    void HandleParamWrite(const Report& in, Report* answer);
+    void HandleParamRead(const Report& in, Report* answer);
+    void HandleMemoryWrite(const Report& in);
+    void HandleMemoryRead(const Report& in, Report* answer);
+    void HandleNameWrite(const Report& in);
+    void HandleNameRead(const Report& in, Report* answer);
+    void HandleStatus(Report* answer);
+    void Restart();
+    void Emit(const Report& report);
+
+    EmulatorOptions options_;
+
+    mutable std::mutex mutex_; // guards everything below except the counters
+    std::condition_variable wake_;
+    std::map<Key, Pending> queue_;
+    uint64_t nextSeq_ = 0;
+    Clock::time_point lastCommandDue_{};
+    bool stop_ = false;
+    bool offline_ = false;
+    bool silent_ = false;
+    unsigned dropEvery_ = 0;
+    uint64_t answerCount_ = 0;
+    uint64_t learnToken_ = 0;
+    ProcessorState state_;
+    std::mutex hostMutex_;              // held around every host call; taken before any bus lock
+    std::weak_ptr<ProcessorHost> host_; // guarded by hostMutex_
+    LevelGenerator levels_;
+
+    std::array<std::atomic<uint64_t>, 256> requests_{};
+    std::atomic<uint64_t> total_{0};
+    std::atomic<uint64_t> sent_{0};
+    std::atomic<uint64_t> paramErrors_{0};
+
+    std::thread thread_; // last: started once everything above exists
+};

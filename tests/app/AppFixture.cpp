@@ -1,0 +1,83 @@
+#include "AppFixture.h"
+
+#include "app/AppText.h"
+#include "app/CInfoDlg.h"
+#include "app/CKW4620v13View.h"
+#include "app/CRibbonBar.h"
+#include "model/Writer.h"
+
+std::vector<ParamWrite> DecodeWrites(const std::vector<Report>& reports)
+{
+    std::vector<ParamWrite> writes;
+    for (const Report& r : reports) {
+        if (r[1] != kCmdWriteParam) {
+            continue;
+        }
+        ParamWrite w;
+        w.block = r[3];
+        w.param = r[4];
+        w.count = r[5];
+        w.firstWord = GetU32BE(&r[6]);
+        for (int i = 0; i < w.count && 6 + 4 * i + 4 <= static_cast<int>(kReportSize); ++i) {
+            w.floats.push_back(GetFloatBE(&r[static_cast<size_t>(6 + 4 * i)]));
+        }
+        writes.push_back(w);
+    }
+    return writes;
+}
+
+void AppFixture::SetUp()
+{
+    ASSERT_TRUE(dir_.isValid());
+    settings_ = std::make_unique<AppSettings>(dir_.filePath("settings.ini"));
+    SetAppLanguage(0);
+    frame_ = std::make_unique<CMainFrame>(*settings_, [this](UiPort&) {
+        auto session = std::make_unique<FakeSession>();
+        session_ = session.get();
+        return session;
+    });
+    View().SetPause([this](int ms) { pauses_.push_back(ms); });
+    frame_->show();
+    attached_ = std::make_unique<ScopedReportSink>(&sink_);
+}
+
+void AppFixture::TearDown()
+{
+    attached_.reset();
+    frame_.reset();
+    SetAppLanguage(0);
+}
+
+CRibbonBar& AppFixture::Ribbon() const
+{
+    return *frame_->Ribbon();
+}
+
+CKW4620v13View& AppFixture::View() const
+{
+    return *frame_->View();
+}
+
+std::vector<ParamWrite> AppFixture::TakeWrites()
+{
+    auto writes = DecodeWrites(sink_.Reports());
+    sink_.Clear();
+    return writes;
+}
+
+QString AppFixture::InfoText() const
+{
+    return frame_->View()->InfoDlg()->Text();
+}
+
+bool AppFixture::InfoVisible() const
+{
+    return frame_->View()->InfoDlg()->isVisible();
+}
+
+void AppFixture::SetLanguage(int language)
+{
+    if (AppLanguage() != language) {
+        View().SwitchLanguage();
+    }
+}
