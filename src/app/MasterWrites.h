@@ -5,8 +5,19 @@
 
 #include <functional>
 
-enum class MasterVolume { Mic, Reverb, Echo, Music };
-enum class MusicInput { Spdif, Aux1, Aux2 };
+enum class MasterVolume
+{
+    Mic,
+    Reverb,
+    Echo,
+    Music
+};
+enum class MusicInput
+{
+    Spdif,
+    Aux1,
+    Aux2
+};
 
 // Pauses the calling thread; the music fade-in uses it between its steps.
 using PauseFn = std::function<void(int ms)>;
@@ -16,7 +27,7 @@ void SetMasterMute(MasterVolume channel, bool muted, const PauseFn& pause);
 void SetMusicInputLevel(MusicInput input, int position);
 void SetMusicInputOn(MusicInput input, bool on);
 void SetMusicNoiseGate(int position);
-void SetMusicPitch(int position);
+// The pitch uses the model's SetMusicPitch (model/Setters.h).
 
 int MasterVolumeCell(MasterVolume channel);
 int MasterMuteCell(MasterVolume channel);
