@@ -24,10 +24,11 @@ int MasterControls::MoveVolume(MasterVolume channel, int position)
         const int maximum = maxFn ? std::clamp(maxFn(), 0, 99) : 99;
         if (position > maximum) {
             if (hooks_.showInfo) {
-                hooks_.showInfo(
-                    mic ? TextPair("不能超过最大话筒音量!", "Mic vol can't over max value!")
-                        : TextPair("不能超过最大音乐音量!", "Music vol can't over max value!"),
-                    1100);
+                hooks_.showInfo(mic ? TextPair("不能超过最大话筒音量!",
+                                               "Mic vol can't over max value!")
+                                    : TextPair("不能超过最大音乐音量!",
+                                               "Music vol can't over max value!"),
+                                1100);
             }
             position = maximum;
         }
@@ -69,15 +70,11 @@ bool MasterControls::ToggleMute(MasterVolume channel, bool fromKey)
     SetMasterMute(channel, muted, hooks_.pause);
     if (fromKey && muted && hooks_.showInfo) {
         switch (channel) {
-        case MasterVolume::Mic:
-            hooks_.showInfo(TextPair("话筒已静音", "Mic Muted"), 1100);
-            break;
+        case MasterVolume::Mic: hooks_.showInfo(TextPair("话筒已静音", "Mic Muted"), 1100); break;
         case MasterVolume::Music:
             hooks_.showInfo(TextPair("音乐已静音", "Music Muted"), 1100);
             break;
-        case MasterVolume::Echo:
-            hooks_.showInfo(TextPair("回声已静音", "Echo muted"), 1100);
-            break;
+        case MasterVolume::Echo: hooks_.showInfo(TextPair("回声已静音", "Echo muted"), 1100); break;
         case MasterVolume::Reverb:
             hooks_.showInfo(TextPair("混响已静音", "Reverb muted"), 1100);
             break;
@@ -141,14 +138,10 @@ int MasterControls::Pitch()
 QString MasterControls::VolumeLabel(MasterVolume channel, int value)
 {
     switch (channel) {
-    case MasterVolume::Mic:
-        return ValueText(TextPair("话筒音量:", "Mic    Vol: "), value);
-    case MasterVolume::Reverb:
-        return ValueText(TextPair("混响音量:  ", "Reverb Vol:"), value);
-    case MasterVolume::Echo:
-        return ValueText(TextPair("回声音量:", "Echo Vol:"), value);
-    case MasterVolume::Music:
-        return ValueText(TextPair("音乐音量:", "Music Vol:"), value);
+    case MasterVolume::Mic: return ValueText(TextPair("话筒音量:", "Mic    Vol: "), value);
+    case MasterVolume::Reverb: return ValueText(TextPair("混响音量:  ", "Reverb Vol:"), value);
+    case MasterVolume::Echo: return ValueText(TextPair("回声音量:", "Echo Vol:"), value);
+    case MasterVolume::Music: return ValueText(TextPair("音乐音量:", "Music Vol:"), value);
     }
     return {};
 }

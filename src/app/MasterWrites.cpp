@@ -25,14 +25,10 @@ float Pass(bool muted)
 int MasterVolumeCell(MasterVolume channel)
 {
     switch (channel) {
-    case MasterVolume::Mic:
-        return PRM_MIC_VOL;
-    case MasterVolume::Reverb:
-        return PRM_REVERB_VOL;
-    case MasterVolume::Echo:
-        return PRM_ECHO_VOL;
-    case MasterVolume::Music:
-        return PRM_MUSIC_VOL;
+    case MasterVolume::Mic: return PRM_MIC_VOL;
+    case MasterVolume::Reverb: return PRM_REVERB_VOL;
+    case MasterVolume::Echo: return PRM_ECHO_VOL;
+    case MasterVolume::Music: return PRM_MUSIC_VOL;
     }
     return PRM_MIC_VOL;
 }
@@ -40,14 +36,10 @@ int MasterVolumeCell(MasterVolume channel)
 int MasterMuteCell(MasterVolume channel)
 {
     switch (channel) {
-    case MasterVolume::Mic:
-        return PRM_MIC_MUTE;
-    case MasterVolume::Reverb:
-        return PRM_REVERB_MUTE;
-    case MasterVolume::Echo:
-        return PRM_ECHO_MUTE;
-    case MasterVolume::Music:
-        return PRM_MUSIC_MUTE;
+    case MasterVolume::Mic: return PRM_MIC_MUTE;
+    case MasterVolume::Reverb: return PRM_REVERB_MUTE;
+    case MasterVolume::Echo: return PRM_ECHO_MUTE;
+    case MasterVolume::Music: return PRM_MUSIC_MUTE;
     }
     return PRM_MIC_MUTE;
 }
@@ -55,12 +47,9 @@ int MasterMuteCell(MasterVolume channel)
 int MusicInputLevelCell(MusicInput input)
 {
     switch (input) {
-    case MusicInput::Spdif:
-        return PRM_SPDIF_GAIN;
-    case MusicInput::Aux1:
-        return PRM_AUX1_GAIN;
-    case MusicInput::Aux2:
-        return PRM_AUX2_GAIN;
+    case MusicInput::Spdif: return PRM_SPDIF_GAIN;
+    case MusicInput::Aux1: return PRM_AUX1_GAIN;
+    case MusicInput::Aux2: return PRM_AUX2_GAIN;
     }
     return PRM_SPDIF_GAIN;
 }
@@ -68,12 +57,9 @@ int MusicInputLevelCell(MusicInput input)
 int MusicInputOnCell(MusicInput input)
 {
     switch (input) {
-    case MusicInput::Spdif:
-        return PRM_SPDIF_ON;
-    case MusicInput::Aux1:
-        return PRM_AUX1_ON;
-    case MusicInput::Aux2:
-        return PRM_AUX2_ON;
+    case MusicInput::Spdif: return PRM_SPDIF_ON;
+    case MusicInput::Aux1: return PRM_AUX1_ON;
+    case MusicInput::Aux2: return PRM_AUX2_ON;
     }
     return PRM_SPDIF_ON;
 }
@@ -88,15 +74,9 @@ void SetMasterVolume(MasterVolume channel, int position)
         WriteParamFloat(kBlockMic, 0x14, value, 1);
         WriteParamFloat(kBlockMic, 0x21, value, 1);
         break;
-    case MasterVolume::Reverb:
-        WriteParamFloat(kBlockReverb, 0x1A, value, 2);
-        break;
-    case MasterVolume::Echo:
-        WriteParamFloat(kBlockEcho, 0x1C, value, 2);
-        break;
-    case MasterVolume::Music:
-        WriteParamFloat(kBlockMusic, 0x0B, value, 6);
-        break;
+    case MasterVolume::Reverb: WriteParamFloat(kBlockReverb, 0x1A, value, 2); break;
+    case MasterVolume::Echo: WriteParamFloat(kBlockEcho, 0x1C, value, 2); break;
+    case MasterVolume::Music: WriteParamFloat(kBlockMusic, 0x0B, value, 6); break;
     }
 }
 
@@ -108,12 +88,8 @@ void SetMasterMute(MasterVolume channel, bool muted, const PauseFn& pause)
         WriteParamFloat(kBlockMic, 0x20, Pass(muted), 1);
         WriteParamFloat(kBlockMic, 0x2D, Pass(muted), 1);
         break;
-    case MasterVolume::Reverb:
-        WriteParamFloat(kBlockReverb, 0x1B, Pass(muted), 2);
-        break;
-    case MasterVolume::Echo:
-        WriteParamFloat(kBlockEcho, 0x1D, Pass(muted), 2);
-        break;
+    case MasterVolume::Reverb: WriteParamFloat(kBlockReverb, 0x1B, Pass(muted), 2); break;
+    case MasterVolume::Echo: WriteParamFloat(kBlockEcho, 0x1D, Pass(muted), 2); break;
     case MasterVolume::Music:
         if (muted) {
             WriteParamFloat(kBlockMusic, 0x0F, 0.0f, 2);

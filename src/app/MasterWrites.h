@@ -5,19 +5,8 @@
 
 #include <functional>
 
-enum class MasterVolume
-{
-    Mic,
-    Reverb,
-    Echo,
-    Music
-};
-enum class MusicInput
-{
-    Spdif,
-    Aux1,
-    Aux2
-};
+enum class MasterVolume { Mic, Reverb, Echo, Music };
+enum class MusicInput { Spdif, Aux1, Aux2 };
 
 // Pauses the calling thread; the music fade-in uses it between its steps.
 using PauseFn = std::function<void(int ms)>;
