@@ -12,8 +12,8 @@
 #include "pages/DialogUnits.h"
 #include "pages/EfxPictures.h"
 #include "pages/EqKinds.h"
-#include "pages/PageColours.h"
 #include "pages/PageGlobals.h"
+#include "pages/PageLook.h"
 #include "pages/PanelLoading.h"
 
 #include <QApplication>
@@ -37,8 +37,10 @@ CDialogEfx::CDialogEfx(PageShell* shell, int kind, QWidget* parent)
       effectKind_(IsEffectKind(kind) ? kind : EQ_KIND_REVERB_A)
 {
     setObjectName(QStringLiteral("CDialogEfx"));
+    InitEfxPictures();
     g_nEffectKind = effectKind_;
     ApplyPageBackground(this);
+    ApplyDialogFont(this);
 
     title_ = new QLabel(this);
     title_->setGeometry(DluRect(17, 3, 142, 38));
@@ -51,6 +53,7 @@ CDialogEfx::CDialogEfx(PageShell* shell, int kind, QWidget* parent)
     back_->LoadStdImage(kEfxBackPicture);
     back_->SetTextColor(Qt::white);
     back_->setProperty("controlId", IDC_EFX_BACK);
+    back_->SetToolTipText(QString::fromUtf8(TextPair{"返回", "Back"}.Text()));
     connect(back_, &QPushButton::clicked, this, [this] {
         if (!shell_) {
             return;

@@ -17,8 +17,8 @@
 #include "pages/DialogUnits.h"
 #include "pages/EqKinds.h"
 #include "pages/InputParams.h"
-#include "pages/PageColours.h"
 #include "pages/PageGlobals.h"
+#include "pages/PageLook.h"
 #include "pages/PanelLoading.h"
 
 #include <QApplication>
@@ -111,6 +111,7 @@ CDialogMusic::CDialogMusic(PageShell* shell, QWidget* parent)
     }
     templateSize_ = DluRect(0, 0, 670, 314).size();
     ApplyPageBackground(this);
+    ApplyDialogFont(this);
 
     for (int port = 0; port < 4; ++port) {
         BuildPortColumn(port);
@@ -155,7 +156,7 @@ void CDialogMusic::BuildPortColumn(int port)
     auto* group = new QButtonGroup(this);
     for (int ch = 0; ch < 2; ++ch) {
         auto* r = new QRadioButton(this);
-        r->setGeometry(DluRect(x + 34 + 34 * ch, 1, 34, 10));
+        r->setGeometry(DluRect(x + 33 + 37 * ch, 2, 37, 10));
         texts_.Bind(r, IDC_MUSIC_PORT_RADIO_A + 2 * port + ch,
                     ch == 0 ? QStringLiteral("通道A") : QStringLiteral("通道B"));
         group->addButton(r, ch);
@@ -250,6 +251,7 @@ void CDialogMusic::BuildParamList()
     params_->verticalHeader()->hide();
     params_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     params_->horizontalHeader()->setHighlightSections(false);
+    params_->horizontalHeader()->setStretchLastSection(true);
     params_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     params_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     params_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -280,6 +282,7 @@ void CDialogMusic::BuildParamList()
     paramEdit_->setGeometry(DluRect(206, 149, 33, 14));
     paramEdit_->setReadOnly(true);
     paramEdit_->setAlignment(Qt::AlignCenter);
+    paramEdit_->setTextMargins(0, 0, 0, 0);
     paramEdit_->setProperty("controlId", IDC_MUSIC_PARAM_EDIT);
 }
 
@@ -372,10 +375,7 @@ void CDialogMusic::RebuildParamRows()
         titles << Pair(t);
     }
     params_->setHorizontalHeaderLabels(titles);
-    const int header = params_->horizontalHeader()->sizeHint().height();
-    const int rowHeight =
-        std::max(14, (params_->height() - header - 2 * params_->frameWidth()) / kInputParamRows);
-    params_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    FitParamRows();
     const QSignalBlocker block(params_);
     for (int r = 0; r < kInputParamRows; ++r) {
         const QString texts[3] = {QString::number(r + 1), Pair(InputParamName(r)), QString()};
@@ -389,6 +389,23 @@ void CDialogMusic::RebuildParamRows()
         }
     }
     params_->selectRow(paramRow_);
+}
+
+void CDialogMusic::FitParamRows()
+{
+    // The eight rows share the list's height below the header, whatever the style's sizes.
+    params_->ensurePolished();
+    params_->verticalHeader()->setMinimumSectionSize(1);
+    const int header = params_->horizontalHeader()->sizeHint().height();
+    const int rowHeight =
+        std::max(12, (params_->height() - header - 2 * params_->frameWidth()) / kInputParamRows);
+    params_->verticalHeader()->setDefaultSectionSize(rowHeight);
+}
+
+void CDialogMusic::showEvent(QShowEvent* event)
+{
+    CPageBase::showEvent(event);
+    FitParamRows();
 }
 
 void CDialogMusic::SetInputView(int view)

@@ -112,6 +112,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -122,6 +123,7 @@ private:
     void BuildSmallPanels();
     void BuildEq();
     void RebuildParamRows();
+    void FitParamRows();
     void RefreshEq();
     void RefreshParamRows();
     void RefreshSmallPanels();

@@ -6,7 +6,7 @@
 #include "model/ParamStore.h"
 #include "model/Setters.h"
 #include "pages/DialogUnits.h"
-#include "pages/PageColours.h"
+#include "pages/PageLook.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -49,22 +49,23 @@ CDialogNG::CDialogNG(PageShell* shell, QWidget* parent)
     setObjectName(QStringLiteral("CDialogNG"));
     setModal(true);
     ApplyPageBackground(this);
+    ApplyDialogFont(this);
     setFixedSize(DluRect(0, 0, 199, 159).size());
     texts_.BindTitle(this);
     setWindowTitle(QStringLiteral("噪声门设置"));
 
     groups_[0] = new QGroupBox(this);
-    groups_[0]->setGeometry(DluRect(7, 13, 185, 62));
+    groups_[0]->setGeometry(DluRect(7, 13, 185, 59));
     texts_.Bind(groups_[0], IDC_NG_MIC_GROUP, QStringLiteral("话筒噪声门"));
     groups_[1] = new QGroupBox(this);
-    groups_[1]->setGeometry(DluRect(7, 84, 185, 62));
+    groups_[1]->setGeometry(DluRect(7, 84, 185, 59));
     texts_.Bind(groups_[1], IDC_NG_MUSIC_GROUP, QStringLiteral("音乐噪声门"));
 
     for (int i = 0; i < kSliders; ++i) {
         const size_t s = static_cast<size_t>(i);
         const int y = kRowY[i];
         auto* caption = new QLabel(this);
-        caption->setGeometry(DluRect(19, y + 2, 36, 10));
+        caption->setGeometry(DluRect(13, y + 2, 51, 10));
         texts_.Bind(caption, IDC_NG_CAPTION_FIRST + i,
                     i % 2 == 0 ? QStringLiteral("启动时间") : QStringLiteral("关闭时间"));
         captions_[s] = caption;

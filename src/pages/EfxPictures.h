@@ -6,6 +6,9 @@
 // any other kind.
 int EfxTitlePicture(int kind, int language);
 
+// Registers the page pictures with the resource system (idempotent).
+void InitEfxPictures();
+
 inline constexpr int kEfxBackPicture = 4230;
 // Logical size of the title pictures (the template's 142 x 38 dialog units).
 inline constexpr int kEfxTitleWidth = 213;

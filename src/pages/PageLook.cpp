@@ -1,5 +1,6 @@
-#include "pages/PageColours.h"
+#include "pages/PageLook.h"
 
+#include <QFont>
 #include <QPalette>
 #include <QWidget>
 
@@ -9,4 +10,11 @@ void ApplyPageBackground(QWidget* widget)
     p.setColor(QPalette::Window, kPageBackground);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
+}
+
+void ApplyDialogFont(QWidget* widget)
+{
+    QFont f = widget->font();
+    f.setPixelSize(kDialogFontPixels);
+    widget->setFont(f);
 }
