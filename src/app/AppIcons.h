@@ -4,7 +4,19 @@
 #include <QColor>
 #include <QIcon>
 
-enum class Glyph { Open, Save, LoadMode, SaveMode, Features, Reset, Remote, Language, About, Exit };
+enum class Glyph
+{
+    Open,
+    Save,
+    LoadMode,
+    SaveMode,
+    Features,
+    Reset,
+    Remote,
+    Language,
+    About,
+    Exit
+};
 
 QIcon AppIcon();
 QIcon GlyphIcon(Glyph glyph, const QColor& color);

@@ -15,10 +15,10 @@ QString SameFileKey(const QString& path)
 } // namespace
 
 AppSettings::AppSettings(const QString& iniPath)
-    : settings_(iniPath.isEmpty() ? std::make_unique<QSettings>(QSettings::IniFormat,
-                                                                QSettings::UserScope,
-                                                                kOrganisation, kApplication)
-                                  : std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+    : settings_(iniPath.isEmpty()
+                    ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                  kOrganisation, kApplication)
+                    : std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
 {
 }
 
@@ -52,8 +52,8 @@ QStringList AppSettings::RecentFiles() const
 {
     QStringList files;
     for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString file = settings_->value(QString("%1/File%2").arg(kRecentGroup).arg(i))
-                                 .toString();
+        const QString file =
+            settings_->value(QString("%1/File%2").arg(kRecentGroup).arg(i)).toString();
         if (!file.isEmpty()) {
             files << file;
         }

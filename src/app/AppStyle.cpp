@@ -45,6 +45,7 @@ QWidget#categoryInput, QWidget#categoryOutput { background: transparent; }
 QFrame#ribbonPanel {
     background: transparent; border: none; border-right: 1px solid #d2dbe7;
 }
+QLabel#pitchMark { color: #7a8799; font-size: 11px; }
 QLabel#panelCaption { color: #52627a; font-size: 12px; padding-top: 2px; }
 QLabel[valueLabel="true"] { color: #1b2b40; }
 QCheckBox { color: #1b2b40; spacing: 5px; }

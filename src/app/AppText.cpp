@@ -1,25 +1,18 @@
 #include "app/AppText.h"
 
-namespace {
-std::atomic<int> g_language{0};
-} // namespace
+#include "i18n/Language.h"
 
 int AppLanguage()
 {
-    return g_language.load();
+    return CurrentLanguage();
 }
 
 void SetAppLanguage(int language)
 {
-    g_language.store(language == 1 ? 1 : 0);
+    SetLanguage(language);
 }
 
-QString TextPair(const char* chinese, const char* english)
+QString PairText(const char* chinese, const char* english)
 {
-    return TextPair(AppLanguage(), chinese, english);
-}
-
-QString TextPair(int language, const char* chinese, const char* english)
-{
-    return QString::fromUtf8(language == 1 ? english : chinese);
+    return QString::fromUtf8(TextPair{chinese, english}.Text());
 }

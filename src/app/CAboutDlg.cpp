@@ -10,12 +10,11 @@
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(DeviceSession& session, QWidget* parent)
-    : QDialog(parent), session_(session), text1005_(new QLabel(this)),
-      text1006_(new QLabel(this)), text1007_(new QLabel(this)),
-      box1045_(new QCheckBox("Peak", this))
+    : QDialog(parent), session_(session), text1005_(new QLabel(this)), text1006_(new QLabel(this)),
+      text1007_(new QLabel(this)), box1045_(new QCheckBox("Peak", this))
 {
     setObjectName("CAboutDlg");
-    setWindowTitle(TextPair("关于 DSP-4620-v3.3", "About DSP-4620-v3.3"));
+    setWindowTitle(PairText("关于 DSP-4620-v3.3", "About DSP-4620-v3.3"));
     text1005_->setObjectName("about1005");
     text1006_->setObjectName("about1006");
     text1007_->setObjectName("about1007");
@@ -25,9 +24,9 @@ CAboutDlg::CAboutDlg(DeviceSession& session, QWidget* parent)
     icon->setPixmap(AppIcon().pixmap(64, 64));
     auto* name = new QLabel("DSP-4620-v3.3", this);
     name->setObjectName("aboutTitle");
-    auto* sub = new QLabel(TextPair("数字音频处理器控制程序", "Digital audio processor control"),
-                           this);
-    auto* ok = new QPushButton(TextPair("确定", "OK"), this);
+    auto* sub =
+        new QLabel(PairText("数字音频处理器控制程序", "Digital audio processor control"), this);
+    auto* ok = new QPushButton(PairText("确定", "OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;
@@ -66,16 +65,14 @@ CAboutDlg::CAboutDlg(DeviceSession& session, QWidget* parent)
         text1006_->show();
     }
     box1045_->setChecked(session_.PeakPolling());
-    connect(box1045_, &QCheckBox::clicked, this,
-            [this](bool on) { session_.SetPeakPolling(on); });
+    connect(box1045_, &QCheckBox::clicked, this, [this](bool on) { session_.SetPeakPolling(on); });
     setMinimumWidth(380);
 }
 
 void CAboutDlg::keyReleaseEvent(QKeyEvent* event)
 {
     const auto mods = event->modifiers();
-    if (event->key() == Qt::Key_F11 && (mods & Qt::ControlModifier) &&
-        (mods & Qt::ShiftModifier)) {
+    if (event->key() == Qt::Key_F11 && (mods & Qt::ControlModifier) && (mods & Qt::ShiftModifier)) {
         text1005_->show();
         box1045_->show();
         event->accept();

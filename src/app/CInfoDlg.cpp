@@ -41,8 +41,8 @@ CInfoDlg::CInfoDlg(QWidget* parent)
 
 void CInfoDlg::Relabel()
 {
-    setWindowTitle(TextPair("信息", "Information"));
-    close_->setText(TextPair("关闭", "Close"));
+    setWindowTitle(PairText("信息", "Information"));
+    close_->setText(PairText("关闭", "Close"));
 }
 
 void CInfoDlg::ShowInfo(const QString& text, int ms)

@@ -4,6 +4,9 @@
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
 #include "app/SingleInstance.h"
+#include "link/HidrawBackend.h"
+#include "link/UsbTransport.h"
+#include "link/emulator/VirtualHidBus.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -86,8 +89,10 @@ bool CKW4620v13App::CheckSingleInstance()
 {
     instance_ = std::make_unique<SingleInstance>(g_instanceKey);
     switch (instance_->Acquire()) {
-    case SingleInstance::Result::First: return true;
-    case SingleInstance::Result::ActivatedOther: return false;
+    case SingleInstance::Result::First:
+        return true;
+    case SingleInstance::Result::ActivatedOther:
+        return false;
     case SingleInstance::Result::NoWindow:
         QMessageBox::warning(nullptr, kWindowTitle, "已有一个实例在运行，但找不到它的主窗口！");
         exitCode_ = 1;
@@ -128,10 +133,7 @@ bool CKW4620v13App::InitInstance()
     if (options_.language >= 0) {
         settings_->SetLanguage(options_.language);
     }
-    if (options_.emulate) {
-        std::fprintf(stderr, "dsp4620: the emulated processor is not part of this build; "
-                             "starting without a processor\n");
-    }
+    AttachBackend();
 
     frame_ = std::make_unique<CMainFrame>(*settings_);
     if (instance_) {
@@ -158,6 +160,24 @@ bool CKW4620v13App::InitInstance()
     return true;
 }
 
+void CKW4620v13App::AttachBackend()
+{
+    if (options_.emulate) {
+        EmulatorOptions emulator;
+        emulator.stateFile = options_.emulateState.toStdString();
+        std::string error;
+        bus_ = MakeEmulatedBus(emulator, &error);
+        if (!bus_) {
+            std::fprintf(stderr, "dsp4620: no emulated processor (%s); starting without one\n",
+                         error.c_str());
+        }
+        SetUsbBackend(bus_.get());
+        return;
+    }
+    hidraw_ = std::make_unique<HidrawBackend>();
+    SetUsbBackend(hidraw_.get());
+}
+
 void CKW4620v13App::OpenDocument(const QString& path)
 {
     if (frame_) {
@@ -180,6 +200,10 @@ void CKW4620v13App::TakeScreenshot()
 int CKW4620v13App::ExitInstance()
 {
     frame_.reset();
+    CloseUsbDevice(false);
+    SetUsbBackend(nullptr);
+    bus_.reset();
+    hidraw_.reset();
     instance_.reset();
     if (settings_) {
         settings_->Sync();

@@ -14,19 +14,21 @@
 #include <optional>
 
 class AppSettings;
+class HidBackend;
 class SingleInstance;
+class VirtualHidBus;
 
 struct AppOptions
 {
     bool emulate = false;
-    QString emulateState;     // --emulate=STATE
-    QString screenshot;       // --screenshot FILE
+    QString emulateState; // --emulate=STATE
+    QString screenshot;   // --screenshot FILE
     std::optional<PageKind> page;
-    int language = -1;        // --lang 0|1
+    int language = -1; // --lang 0|1
     bool listPages = false;
-    QString settingsFile;     // --settings FILE (an INI file instead of the user's own)
-    QStringList files;        // mode files to open
-    QString error;            // set when the command line could not be read
+    QString settingsFile; // --settings FILE (an INI file instead of the user's own)
+    QStringList files;    // mode files to open
+    QString error;        // set when the command line could not be read
 
     static AppOptions Parse(const QStringList& arguments);
 };
@@ -56,12 +58,15 @@ public:
 
 private:
     bool CheckSingleInstance();
+    void AttachBackend();
     void TakeScreenshot();
 
     AppOptions options_;
     std::unique_ptr<QTemporaryDir> scratch_;
     std::unique_ptr<AppSettings> settings_;
     std::unique_ptr<SingleInstance> instance_;
+    std::shared_ptr<VirtualHidBus> bus_;
+    std::unique_ptr<HidBackend> hidraw_;
     std::unique_ptr<CMainFrame> frame_;
     int exitCode_ = 0;
 };

@@ -8,6 +8,7 @@
 #include "app/CRibbonBar.h"
 #include "app/DeviceSession.h"
 #include "app/UiPort.h"
+#include "i18n/DialogTexts.h"
 
 #include <QVBoxLayout>
 
@@ -24,15 +25,14 @@ void SleepPause(int ms)
 CKW4620v13View::CKW4620v13View(CRibbonBar& ribbon, DeviceSession& session, UiPort& ui,
                                AppSettings& settings, QWidget* parent)
     : QWidget(parent), ribbon_(ribbon), session_(session), ui_(ui), settings_(settings),
-      master_(MasterControls::Hooks{
-          [this](const QString& text, int ms) { ShowInfo(text, ms); },
-          [this] { return session_.MicMaxVolume(); },
-          [this] { return session_.MusicMaxVolume(); },
-          [this](int ms) {
-              if (pause_) {
-                  pause_(ms);
-              }
-          }}),
+      master_(MasterControls::Hooks{[this](const QString& text, int ms) { ShowInfo(text, ms); },
+                                    [this] { return session_.MicMaxVolume(); },
+                                    [this] { return session_.MusicMaxVolume(); },
+                                    [this](int ms) {
+                                        if (pause_) {
+                                            pause_(ms);
+                                        }
+                                    }}),
       pause_(SleepPause), host_(new CPageHost(this))
 {
     setObjectName("CKW4620v13View");
@@ -134,11 +134,23 @@ void CKW4620v13View::RefreshRibbonControls()
     ribbon_.ShowPitch(MasterControls::Pitch());
 }
 
+void CKW4620v13View::UpdateRibbonBoxes()
+{
+    for (int v = 0; v < 4; ++v) {
+        const auto channel = static_cast<MasterVolume>(v);
+        ribbon_.ShowMute(channel, MasterControls::Muted(channel));
+    }
+    for (int i = 0; i < 3; ++i) {
+        const auto input = static_cast<MusicInput>(i);
+        ribbon_.ShowInputOn(input, MasterControls::InputOn(input));
+    }
+}
+
 void CKW4620v13View::RefreshMusicSource()
 {
     const bool coded = session_.StatusByte(14) != 0;
-    ribbon_.SetMusicSourceCaption(coded ? TextPair("音乐音源:DTS/AC3", "Music Source:DTS/AC3")
-                                        : TextPair("音乐音源", "Music Source"));
+    ribbon_.SetMusicSourceCaption(coded ? PairText("音乐音源:DTS/AC3", "Music Source:DTS/AC3")
+                                        : PairText("音乐音源", "Music Source"));
 }
 
 void CKW4620v13View::RefreshAll()
@@ -148,8 +160,8 @@ void CKW4620v13View::RefreshAll()
         page->Refresh();
     }
     for (auto& tool : tools_) {
-        if (tool && (tool->Kind() == ToolKind::MachineSettings ||
-                     tool->Kind() == ToolKind::Features)) {
+        if (tool &&
+            (tool->Kind() == ToolKind::MachineSettings || tool->Kind() == ToolKind::Features)) {
             tool->Refresh();
         }
     }
@@ -196,9 +208,9 @@ void CKW4620v13View::OpenToolWindow(ToolKind kind)
 
 void CKW4620v13View::SwitchLanguage()
 {
-    const int language = 1 - AppLanguage();
-    SetAppLanguage(language);
-    settings_.SetLanguage(language);
+    // Flips the language index and loads the new table.
+    ::SwitchLanguage();
+    settings_.SetLanguage(AppLanguage());
     ribbon_.Relabel();
     RefreshRibbonControls();
     RefreshMusicSource();
@@ -231,25 +243,38 @@ void CKW4620v13View::OnCommand(int id)
     switch (id) {
     case kOpen:
     case 32827:
-    case 32881: session_.LoadModeFile(); break;
+    case 32881:
+        session_.LoadModeFile();
+        break;
     case kSave:
     case 32828:
-    case 32882: session_.SaveModeFile(); break;
-    case kExit: window()->close(); break;
+    case 32882:
+        session_.SaveModeFile();
+        break;
+    case kExit:
+        window()->close();
+        break;
     case kAbout: {
         CAboutDlg about(session_, window());
         about.exec();
         break;
     }
-    case kFeatures: OpenToolWindow(ToolKind::Features); break;
-    case kReset: session_.RestartProcessor(); break;
+    case kFeatures:
+        OpenToolWindow(ToolKind::Features);
+        break;
+    case kReset:
+        session_.RestartProcessor();
+        break;
     case kRemote:
         if (session_.IsConnected()) {
             OpenToolWindow(ToolKind::Remote);
         }
         break;
-    case kLanguage: SwitchLanguage(); break;
-    default: break;
+    case kLanguage:
+        SwitchLanguage();
+        break;
+    default:
+        break;
     }
 }
 
@@ -317,7 +342,7 @@ void CKW4620v13View::AskResetEq()
     if (!PageHasEqBypass()) {
         return;
     }
-    if (ui_.AskUser(TextPair("您确定重置当前均衡吗?", "Are you sure reset the EQ?").toStdString(),
+    if (ui_.AskUser(PairText("您确定重置当前均衡吗?", "Are you sure reset the EQ?").toStdString(),
                     "提示", UiButtons::YesNo, UiIcon::Question) == UiAnswer::Yes) {
         if (CPageBase* page = CurrentPage()) {
             page->ResetEq();

@@ -39,6 +39,8 @@ public:
 
     void RefreshAll();
     void RefreshRibbonControls();
+    // The ticked state of the ribbon's boxes from the store (the idle update).
+    void UpdateRibbonBoxes();
     void RefreshMusicSource();
     void CloseToolWindows();
     void OpenToolWindow(ToolKind kind);

@@ -5,8 +5,11 @@
 #include "app/AppText.h"
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
+#include "app/QtLinkUi.h"
 #include "app/QtUiPort.h"
 #include "app/ShortcutFilter.h"
+#include "i18n/DialogTexts.h"
+#include "link/LinkState.h"
 #include "model/ParamStore.h"
 
 #include <QApplication>
@@ -32,6 +35,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     setAttribute(Qt::WA_InputMethodEnabled, false);
 
     ui_ = std::make_unique<QtUiPort>(*this, settings_);
+    linkUi_ = std::make_unique<QtLinkUi>(this);
     session_ = sessionFactory ? sessionFactory(*ui_) : nullptr;
     if (!session_) {
         session_ = std::make_unique<DisconnectedSession>(*ui_);
@@ -52,8 +56,10 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     BuildStatusBar();
 
     // The view: store defaults, language, first page, texts, then the first connection.
+    ResetLinkState();
     ParamStore.ResetToDefaults();
     SetAppLanguage(settings_.Language());
+    LoadLanguageTable();
     view_ = new CKW4620v13View(*ribbon_, *session_, *ui_, settings_, this);
     ui_->SetView(view_);
     setCentralWidget(view_);
@@ -123,18 +129,21 @@ void CMainFrame::SetPaneColour(QLabel* pane, const QColor& colour)
 void CMainFrame::UpdateStatus()
 {
     const bool connected = session_->IsConnected();
-    pane120_->setText(connected ? TextPair("USB：已连接", "USB:Connected")
-                                : TextPair("USB：未连接", "USB:Disconnected"));
+    pane120_->setText(connected ? PairText("USB：已连接", "USB:Connected")
+                                : PairText("USB：未连接", "USB:Disconnected"));
     SetPaneColour(pane120_, connected ? QColor(0, 150, 0) : QColor(220, 0, 0));
 
     const int mode = std::clamp(session_->CurrentMode(), 0, 3);
     const QString name = QString::fromStdString(session_->ModeName(mode));
-    pane121_->setText(AppLanguage() == 1
-                          ? QString("Current Mode:%1[%2]").arg(kModeNumbersEn[mode], name)
-                          : QString("当前模式:%1[%2]").arg(QString::fromUtf8(kModeNumbersZh[mode]), name));
+    pane121_->setText(
+        AppLanguage() == 1
+            ? QString("Current Mode:%1[%2]").arg(kModeNumbersEn[mode], name)
+            : QString("当前模式:%1[%2]").arg(QString::fromUtf8(kModeNumbersZh[mode]), name));
 
-    box1121_->setText(TextPair("均衡旁路", "Bypass"));
-    button1122_->setText(TextPair("重置均衡", "Reset EQ"));
+    view_->UpdateRibbonBoxes();
+
+    box1121_->setText(PairText("均衡旁路", "Bypass"));
+    button1122_->setText(PairText("重置均衡", "Reset EQ"));
     const bool eqPage = view_->PageHasEqBypass();
     box1121_->setEnabled(eqPage);
     button1122_->setEnabled(eqPage);

@@ -16,6 +16,7 @@
 class AppSettings;
 class CKW4620v13View;
 class CRibbonBar;
+class QtLinkUi;
 class QtUiPort;
 class ShortcutFilter;
 
@@ -37,6 +38,7 @@ public:
     CKW4620v13View* View() const { return view_; }
     QtUiPort& Ui() const { return *ui_; }
     DeviceSession& Session() const { return *session_; }
+    QtLinkUi& LinkHooks() const { return *linkUi_; }
 
     QLabel* Pane120() const { return pane120_; }
     QLabel* Pane121() const { return pane121_; }
@@ -57,6 +59,7 @@ private:
 
     AppSettings& settings_;
     std::unique_ptr<QtUiPort> ui_;
+    std::unique_ptr<QtLinkUi> linkUi_;
     std::unique_ptr<DeviceSession> session_;
     CRibbonBar* ribbon_ = nullptr;
     CKW4620v13View* view_ = nullptr;

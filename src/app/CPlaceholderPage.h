@@ -42,3 +42,5 @@ private:
 // Page and window titles in the current language.
 QString PageTitle(PageKind kind);
 QString ToolTitle(ToolKind kind);
+// The dialog resource id a tool window takes its language-table texts by.
+int ToolDialogId(ToolKind kind);

@@ -60,14 +60,22 @@ const QColor kSideGlyphColour(0xe8, 0xf0, 0xff);
 QString PanelCaption(int panel)
 {
     switch (panel) {
-    case 0: return TextPair("话筒音量", "Mic Vol");
-    case 1: return TextPair("混响音量", "Reverb Vol");
-    case 2: return TextPair("回声音量", "Echo Vol");
-    case 3: return TextPair("音乐音量", "Music Vol");
-    case 4: return TextPair("音乐音源", "Music Source");
-    case 5: return TextPair("音乐变调", "Music pitch");
-    case 6: return TextPair("调用", "Load");
-    case 7: return TextPair("保存", "Save");
+    case 0:
+        return PairText("话筒音量", "Mic Vol");
+    case 1:
+        return PairText("混响音量", "Reverb Vol");
+    case 2:
+        return PairText("回声音量", "Echo Vol");
+    case 3:
+        return PairText("音乐音量", "Music Vol");
+    case 4:
+        return PairText("音乐音源", "Music Source");
+    case 5:
+        return PairText("音乐变调", "Music pitch");
+    case 6:
+        return PairText("调用", "Load");
+    case 7:
+        return PairText("保存", "Save");
     }
     return {};
 }
@@ -305,7 +313,18 @@ void CRibbonBar::BuildCategory(int category)
         copy.noiseGateSlider->setMinimumWidth(110);
         box->addWidget(copy.noiseGateLabel);
         box->addWidget(copy.noiseGateSlider);
-        box->addWidget(copy.pitchSlider);
+        // The pitch range at the ends of its slider.
+        auto* pitchRow = new QHBoxLayout;
+        pitchRow->setSpacing(4);
+        for (const char* end : {"-5", "+5"}) {
+            auto* mark = new QLabel(QString::fromLatin1(end), body);
+            mark->setObjectName("pitchMark");
+            pitchRow->addWidget(mark);
+            if (end[0] == '-') {
+                pitchRow->addWidget(copy.pitchSlider, 1);
+            }
+        }
+        box->addLayout(pitchRow);
         box->addStretch(1);
         connect(copy.noiseGateSlider, &CStepSlider::Moved, this, &CRibbonBar::NoiseGateMoved);
         connect(copy.pitchSlider, &CStepSlider::Moved, this, &CRibbonBar::PitchMoved);
@@ -318,7 +337,8 @@ void CRibbonBar::BuildCategory(int category)
         auto* box = new QHBoxLayout(body);
         box->setContentsMargins(0, 0, 0, 0);
         box->setSpacing(2);
-        mode = MakeBigButton(body, modeId, static_cast<int>(load ? Glyph::LoadMode : Glyph::SaveMode));
+        mode =
+            MakeBigButton(body, modeId, static_cast<int>(load ? Glyph::LoadMode : Glyph::SaveMode));
         auto* menu = new QMenu(mode);
         const int firstItem = load ? RibbonId::kLoadModeFirst : RibbonId::kSaveModeFirst;
         connect(menu, &QMenu::aboutToShow, this,
@@ -326,7 +346,8 @@ void CRibbonBar::BuildCategory(int category)
         mode->setMenu(menu);
         mode->setPopupMode(QToolButton::InstantPopup);
         file = MakeBigButton(body, fileId, static_cast<int>(load ? Glyph::Open : Glyph::Save));
-        connect(file, &QToolButton::clicked, this, [this, fileId] { emit CommandTriggered(fileId); });
+        connect(file, &QToolButton::clicked, this,
+                [this, fileId] { emit CommandTriggered(fileId); });
         box->addWidget(mode);
         box->addWidget(file);
     };
@@ -358,9 +379,9 @@ void CRibbonBar::FillAppMenu()
         a->setData(id);
         connect(a, &QAction::triggered, this, [this, id] { emit CommandTriggered(id); });
     };
-    addCommand(TextPair("打开(&O)", "Open(&O)"), RibbonId::kOpen, Glyph::Open);
-    addCommand(TextPair("保存(&S)", "Save(&S)"), RibbonId::kSave, Glyph::Save);
-    appMenu_->addSection(TextPair("最近的文档(Last documents)", "Last documents(最近的文档)"));
+    addCommand(PairText("打开(&O)", "Open(&O)"), RibbonId::kOpen, Glyph::Open);
+    addCommand(PairText("保存(&S)", "Save(&S)"), RibbonId::kSave, Glyph::Save);
+    appMenu_->addSection(PairText("最近的文档(Last documents)", "Last documents(最近的文档)"));
     const QStringList files = providers_.recentFiles ? providers_.recentFiles() : QStringList{};
     int n = 0;
     for (const QString& path : files) {
@@ -372,13 +393,13 @@ void CRibbonBar::FillAppMenu()
         connect(a, &QAction::triggered, this, [this, path] { emit RecentFileChosen(path); });
     }
     appMenu_->addSeparator();
-    addCommand(TextPair("退出(&X)", "Exit(&X)"), RibbonId::kExit, Glyph::Exit);
+    addCommand(PairText("退出(&X)", "Exit(&X)"), RibbonId::kExit, Glyph::Exit);
     appMenu_->setMinimumWidth(300);
 }
 
 QString CRibbonBar::ActiveCategoryCaption() const
 {
-    return active_ == Output ? TextPair("输出调节", "Output") : TextPair("输入控制", "Input");
+    return active_ == Output ? PairText("输出调节", "Output") : PairText("输入控制", "Input");
 }
 
 void CRibbonBar::SelectCategory(int category)
@@ -472,14 +493,14 @@ QString CRibbonBar::MusicSourceCaption() const
 
 void CRibbonBar::Relabel()
 {
-    appButton_->setText(TextPair("文件", "File"));
-    tabs_[0]->setText(TextPair("输入控制", "Input"));
-    tabs_[1]->setText(TextPair("输出调节", "Output"));
-    side_[0]->setText(TextPair("特色功能", "Features"));
-    side_[1]->setText(TextPair("机器复位", "Reset"));
-    side_[2]->setText(TextPair("遥控学习", "Remote control"));
+    appButton_->setText(PairText("文件", "File"));
+    tabs_[0]->setText(PairText("输入控制", "Input"));
+    tabs_[1]->setText(PairText("输出调节", "Output"));
+    side_[0]->setText(PairText("特色功能", "Features"));
+    side_[1]->setText(PairText("机器复位", "Reset"));
+    side_[2]->setText(PairText("遥控学习", "Remote control"));
     side_[3]->setText("中/EN");
-    side_[4]->setToolTip(TextPair("关于", "About"));
+    side_[4]->setToolTip(PairText("关于", "About"));
     for (auto& copy : copies_) {
         for (int p = 0; p < 8; ++p) {
             if (p != 4 && p != 5) {
@@ -487,12 +508,12 @@ void CRibbonBar::Relabel()
             }
         }
         for (auto* mute : copy.muteBox) {
-            mute->setText(TextPair("静音", "Mute"));
+            mute->setText(PairText("静音", "Mute"));
         }
-        copy.loadMode->setText(TextPair("载入模式", "LoadMode"));
-        copy.loadFile->setText(TextPair("载入文件", "LoadFile"));
-        copy.saveMode->setText(TextPair("保存模式", "SaveMode"));
-        copy.saveFile->setText(TextPair("保存文件", "SaveFile"));
+        copy.loadMode->setText(PairText("载入模式", "LoadMode"));
+        copy.loadFile->setText(PairText("载入文件", "LoadFile"));
+        copy.saveMode->setText(PairText("保存模式", "SaveMode"));
+        copy.saveFile->setText(PairText("保存文件", "SaveFile"));
     }
     musicSourceCaption_.clear();
     SetMusicSourceCaption(PanelCaption(4));

@@ -66,7 +66,11 @@ class CRibbonBar : public QWidget
 {
     Q_OBJECT
 public:
-    enum Category { Input = 0, Output = 1 };
+    enum Category
+    {
+        Input = 0,
+        Output = 1
+    };
 
     struct Providers
     {
@@ -82,7 +86,10 @@ public:
     // Selects a category as if its tab had been clicked (reports CategoryChanged).
     void SelectCategory(int category);
 
-    const RibbonCategory& Copy(int category) const { return copies_[static_cast<size_t>(category)]; }
+    const RibbonCategory& Copy(int category) const
+    {
+        return copies_[static_cast<size_t>(category)];
+    }
     const RibbonCategory& ActiveCopy() const { return Copy(active_); }
 
     // Both copies of a control show the value; labels are set as after a move.

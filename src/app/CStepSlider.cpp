@@ -24,8 +24,8 @@ void CStepSlider::mousePressEvent(QMouseEvent* event)
     }
     QStyleOptionSlider opt;
     initStyleOption(&opt);
-    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt,
-                                                 QStyle::SC_SliderHandle, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
     if (handle.contains(event->position().toPoint())) {
         QSlider::mousePressEvent(event);
         return;

@@ -9,12 +9,12 @@ CSynDlg::CSynDlg(QWidget* parent, std::function<void()> onTimeout, int timeoutMs
       onTimeout_(std::move(onTimeout))
 {
     setObjectName("CSynDlg");
-    setWindowTitle(TextPair("同步过程", "Synchronize"));
+    setWindowTitle(PairText("同步过程", "Synchronize"));
     setModal(true);
     setCursor(Qt::WaitCursor);
     text_->setObjectName("syn1218");
     bar_->setObjectName("syn1217");
-    text_->setText(TextPair("当前正在与机器同步数据,请稍后......", "Please wait a moment……"));
+    text_->setText(PairText("当前正在与机器同步数据,请稍后......", "Please wait a moment……"));
     bar_->setRange(0, 100);
     bar_->setValue(0);
     bar_->setTextVisible(false);

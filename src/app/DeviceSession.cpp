@@ -1,6 +1,8 @@
 #include "app/DeviceSession.h"
 
 #include "app/UiPort.h"
+#include "link/LinkState.h"
+#include "link/UsbTransport.h"
 #include "model/CmdVersion.h"
 
 #include <algorithm>
@@ -15,9 +17,50 @@ const char* Pick(int language, const char* chinese, const char* english)
 
 DisconnectedSession::DisconnectedSession(UiPort& ui) : ui_(ui) {}
 
+bool DisconnectedSession::IsConnected() const
+{
+    return g_bConnected.load() != 0;
+}
+
+int DisconnectedSession::CurrentMode() const
+{
+    return std::clamp(g_nCurMode.load(), 0, 3);
+}
+
 std::string DisconnectedSession::ModeName(int mode) const
 {
-    return "Mode" + std::to_string(std::clamp(mode, 0, 3) + 1);
+    return g_szModeName[static_cast<size_t>(std::clamp(mode, 0, 3))].Utf8();
+}
+
+uint8_t DisconnectedSession::StatusByte(int offset) const
+{
+    return offset < 0 ? 0 : g_StatusBlock.Get(static_cast<size_t>(offset));
+}
+
+// Bytes 3 and 4 of the committed machine-settings record.
+int DisconnectedSession::MicMaxVolume() const
+{
+    return g_MachineSettings.Get(3);
+}
+
+int DisconnectedSession::MusicMaxVolume() const
+{
+    return g_MachineSettings.Get(4);
+}
+
+std::string DisconnectedSession::Model() const
+{
+    return g_szModel.Utf8();
+}
+
+std::string DisconnectedSession::McuVersion() const
+{
+    return g_szMcuVer.Utf8();
+}
+
+std::string DisconnectedSession::DspVersion() const
+{
+    return g_szDspVer.Utf8();
 }
 
 int DisconnectedSession::CmdVersion() const

@@ -47,21 +47,22 @@ public:
     virtual void Shutdown() = 0;
 };
 
-// No processor: every command behaves as with the link closed.
+// No connection controller: the link state is shown as the link left it, and every command
+// behaves as with the link closed.
 class DisconnectedSession : public DeviceSession
 {
 public:
     explicit DisconnectedSession(UiPort& ui);
 
-    bool IsConnected() const override { return false; }
-    int CurrentMode() const override { return 0; }
+    bool IsConnected() const override;
+    int CurrentMode() const override;
     std::string ModeName(int mode) const override;
-    uint8_t StatusByte(int) const override { return 0; }
-    int MicMaxVolume() const override { return 99; }
-    int MusicMaxVolume() const override { return 99; }
-    std::string Model() const override { return "KW4620"; }
-    std::string McuVersion() const override { return "2012-10-03"; }
-    std::string DspVersion() const override { return "2012-11-30"; }
+    uint8_t StatusByte(int offset) const override;
+    int MicMaxVolume() const override;
+    int MusicMaxVolume() const override;
+    std::string Model() const override;
+    std::string McuVersion() const override;
+    std::string DspVersion() const override;
     int CmdVersion() const override;
     bool PeakPolling() const override { return peakPolling_; }
     void SetPeakPolling(bool on) override { peakPolling_ = on; }

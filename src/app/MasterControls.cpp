@@ -2,7 +2,6 @@
 
 #include "app/AppText.h"
 #include "model/ParamStore.h"
-#include "model/Setters.h"
 
 #include <algorithm>
 
@@ -24,18 +23,17 @@ int MasterControls::MoveVolume(MasterVolume channel, int position)
         const int maximum = maxFn ? std::clamp(maxFn(), 0, 99) : 99;
         if (position > maximum) {
             if (hooks_.showInfo) {
-                hooks_.showInfo(mic ? TextPair("不能超过最大话筒音量!",
-                                               "Mic vol can't over max value!")
-                                    : TextPair("不能超过最大音乐音量!",
-                                               "Music vol can't over max value!"),
-                                1100);
+                hooks_.showInfo(
+                    mic ? PairText("不能超过最大话筒音量!", "Mic vol can't over max value!")
+                        : PairText("不能超过最大音乐音量!", "Music vol can't over max value!"),
+                    1100);
             }
             position = maximum;
         }
     }
     SetMasterVolume(channel, position);
     if (Muted(channel) && hooks_.showInfo) {
-        hooks_.showInfo(TextPair("当前是静音状态", "vol is mute"), 1100);
+        hooks_.showInfo(PairText("当前是静音状态", "vol is mute"), 1100);
     }
     return position;
 }
@@ -45,7 +43,7 @@ int MasterControls::MoveInputLevel(MusicInput input, int position)
     position = std::clamp(position, 0, 100);
     SetMusicInputLevel(input, position);
     if (!InputOn(input) && hooks_.showInfo) {
-        hooks_.showInfo(TextPair("该输入未启用", "Inactive Input"), 1100);
+        hooks_.showInfo(PairText("该输入未启用", "Inactive Input"), 1100);
     }
     return position;
 }
@@ -53,14 +51,14 @@ int MasterControls::MoveInputLevel(MusicInput input, int position)
 int MasterControls::MoveNoiseGate(int position)
 {
     position = std::clamp(position, 0, 100);
-    SetMusicNoiseGate(position);
+    SetRibbonNoiseGate(position);
     return position;
 }
 
 int MasterControls::MovePitch(int position)
 {
     position = std::clamp(position, -5, 5);
-    SetMusicPitch(position);
+    SetRibbonPitch(position);
     return position;
 }
 
@@ -70,13 +68,17 @@ bool MasterControls::ToggleMute(MasterVolume channel, bool fromKey)
     SetMasterMute(channel, muted, hooks_.pause);
     if (fromKey && muted && hooks_.showInfo) {
         switch (channel) {
-        case MasterVolume::Mic: hooks_.showInfo(TextPair("话筒已静音", "Mic Muted"), 1100); break;
-        case MasterVolume::Music:
-            hooks_.showInfo(TextPair("音乐已静音", "Music Muted"), 1100);
+        case MasterVolume::Mic:
+            hooks_.showInfo(PairText("话筒已静音", "Mic Muted"), 1100);
             break;
-        case MasterVolume::Echo: hooks_.showInfo(TextPair("回声已静音", "Echo muted"), 1100); break;
+        case MasterVolume::Music:
+            hooks_.showInfo(PairText("音乐已静音", "Music Muted"), 1100);
+            break;
+        case MasterVolume::Echo:
+            hooks_.showInfo(PairText("回声已静音", "Echo muted"), 1100);
+            break;
         case MasterVolume::Reverb:
-            hooks_.showInfo(TextPair("混响已静音", "Reverb muted"), 1100);
+            hooks_.showInfo(PairText("混响已静音", "Reverb muted"), 1100);
             break;
         }
     }
@@ -138,26 +140,30 @@ int MasterControls::Pitch()
 QString MasterControls::VolumeLabel(MasterVolume channel, int value)
 {
     switch (channel) {
-    case MasterVolume::Mic: return ValueText(TextPair("话筒音量:", "Mic    Vol: "), value);
-    case MasterVolume::Reverb: return ValueText(TextPair("混响音量:  ", "Reverb Vol:"), value);
-    case MasterVolume::Echo: return ValueText(TextPair("回声音量:", "Echo Vol:"), value);
-    case MasterVolume::Music: return ValueText(TextPair("音乐音量:", "Music Vol:"), value);
+    case MasterVolume::Mic:
+        return ValueText(PairText("话筒音量:", "Mic    Vol: "), value);
+    case MasterVolume::Reverb:
+        return ValueText(PairText("混响音量:  ", "Reverb Vol:"), value);
+    case MasterVolume::Echo:
+        return ValueText(PairText("回声音量:", "Echo Vol:"), value);
+    case MasterVolume::Music:
+        return ValueText(PairText("音乐音量:", "Music Vol:"), value);
     }
     return {};
 }
 
 QString MasterControls::InputLabel(int value, bool afterMove)
 {
-    return ValueText(TextPair("输入音量:", afterMove ? "Input Vol:" : "Input vol:"), value);
+    return ValueText(PairText("输入音量:", afterMove ? "Input Vol:" : "Input vol:"), value);
 }
 
 QString MasterControls::NoiseGateLabel(int value)
 {
-    return ValueText(TextPair("音乐噪声门:", "Noisegate:   "), value);
+    return ValueText(PairText("音乐噪声门:", "Noisegate:   "), value);
 }
 
 QString MasterControls::PitchCaption(int value)
 {
-    return TextPair("音乐变调:", "Music Pitch:") + (value < 0 ? "-" : "+") +
+    return PairText("音乐变调:", "Music Pitch:") + (value < 0 ? "-" : "+") +
            QString::number(value < 0 ? -value : value);
 }

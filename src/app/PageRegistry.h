@@ -16,10 +16,24 @@
 class DeviceSession;
 class UiPort;
 
-enum class PageKind { Music, Efx, Output, Delay, Comp, SoundField };
+enum class PageKind
+{
+    Music,
+    Efx,
+    Output,
+    Delay,
+    Comp,
+    SoundField
+};
 inline constexpr int kPageKindCount = 6;
 
-enum class ToolKind { Features, Remote, MachineSettings, NoiseGate };
+enum class ToolKind
+{
+    Features,
+    Remote,
+    MachineSettings,
+    NoiseGate
+};
 inline constexpr int kToolKindCount = 4;
 
 // The names --page and --list-pages use.

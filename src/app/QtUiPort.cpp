@@ -20,10 +20,14 @@ QString Q(const std::string& s)
 QMessageBox::Icon BoxIcon(UiIcon icon)
 {
     switch (icon) {
-    case UiIcon::Information: return QMessageBox::Information;
-    case UiIcon::Question: return QMessageBox::Question;
-    case UiIcon::Warning: return QMessageBox::Warning;
-    case UiIcon::Error: return QMessageBox::Critical;
+    case UiIcon::Information:
+        return QMessageBox::Information;
+    case UiIcon::Question:
+        return QMessageBox::Question;
+    case UiIcon::Warning:
+        return QMessageBox::Warning;
+    case UiIcon::Error:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -72,8 +76,8 @@ bool QtUiPort::BalloonShown() const
     return balloonFallback_ || (tray_ && tray_->isVisible());
 }
 
-UiAnswer QtUiPort::AskUser(const std::string& text, const std::string& caption,
-                           UiButtons buttons, UiIcon icon)
+UiAnswer QtUiPort::AskUser(const std::string& text, const std::string& caption, UiButtons buttons,
+                           UiIcon icon)
 {
     if (boxHook_) {
         return boxHook_(Q(text), Q(caption));
@@ -85,7 +89,9 @@ UiAnswer QtUiPort::AskUser(const std::string& text, const std::string& caption,
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
     switch (buttons) {
-    case UiButtons::Ok: ok = box.addButton(zh ? "确定" : "OK", QMessageBox::AcceptRole); break;
+    case UiButtons::Ok:
+        ok = box.addButton(zh ? "确定" : "OK", QMessageBox::AcceptRole);
+        break;
     case UiButtons::YesNoCancel:
     case UiButtons::YesNo:
         yes = box.addButton(zh ? "是(&Y)" : "&Yes", QMessageBox::YesRole);
@@ -129,9 +135,7 @@ void QtUiPort::ShowSyncDialog()
     }
     auto* dialog = new CSynDlg(
         &frame_,
-        [this] {
-            AskUser("发生错误，与设备数据同步超时……", "错误", UiButtons::Ok, UiIcon::Error);
-        },
+        [this] { AskUser("发生错误，与设备数据同步超时……", "错误", UiButtons::Ok, UiIcon::Error); },
         syncTimeoutMs_);
     syn_ = dialog;
     dialog->exec();

@@ -90,8 +90,9 @@ bool ShortcutFilter::FirstDelivery(QObject* receiver, const QEvent* event)
 void ShortcutFilter::TrackCtrl(const QKeyEvent& event)
 {
     if (event.key() == Qt::Key_Control) {
-        const bool right = event.nativeVirtualKey() == kXkControlR ||
-                           (event.nativeVirtualKey() == 0 && event.nativeScanCode() == kScanControlR);
+        const bool right =
+            event.nativeVirtualKey() == kXkControlR ||
+            (event.nativeVirtualKey() == 0 && event.nativeScanCode() == kScanControlR);
         const bool down = event.type() == QEvent::KeyPress;
         if (right) {
             rightCtrlDown_ = down;
@@ -152,20 +153,47 @@ bool ShortcutFilter::HandlePress(const QKeyEvent& event)
     }
     if (!FocusTakesText()) {
         switch (k) {
-        case Qt::Key_Q: target_.OnVolumeKey(MasterVolume::Music, true, leftCtrl); break;
-        case Qt::Key_A: target_.OnVolumeKey(MasterVolume::Music, false, leftCtrl); break;
-        case Qt::Key_W: target_.OnVolumeKey(MasterVolume::Mic, true, leftCtrl); break;
-        case Qt::Key_S: target_.OnVolumeKey(MasterVolume::Mic, false, leftCtrl); break;
-        case Qt::Key_E: target_.OnVolumeKey(MasterVolume::Echo, true, leftCtrl); break;
-        case Qt::Key_D: target_.OnVolumeKey(MasterVolume::Echo, false, leftCtrl); break;
-        case Qt::Key_R: target_.OnVolumeKey(MasterVolume::Reverb, true, leftCtrl); break;
-        case Qt::Key_F: target_.OnVolumeKey(MasterVolume::Reverb, false, leftCtrl); break;
-        case Qt::Key_X: target_.OnMuteKey(MasterVolume::Mic); break;
-        case Qt::Key_Z: target_.OnMuteKey(MasterVolume::Music); break;
-        case Qt::Key_C: target_.OnMuteKey(MasterVolume::Echo); break;
-        case Qt::Key_V: target_.OnMuteKey(MasterVolume::Reverb); break;
-        case Qt::Key_P: target_.OnBypassKey(); break;
-        default: break;
+        case Qt::Key_Q:
+            target_.OnVolumeKey(MasterVolume::Music, true, leftCtrl);
+            break;
+        case Qt::Key_A:
+            target_.OnVolumeKey(MasterVolume::Music, false, leftCtrl);
+            break;
+        case Qt::Key_W:
+            target_.OnVolumeKey(MasterVolume::Mic, true, leftCtrl);
+            break;
+        case Qt::Key_S:
+            target_.OnVolumeKey(MasterVolume::Mic, false, leftCtrl);
+            break;
+        case Qt::Key_E:
+            target_.OnVolumeKey(MasterVolume::Echo, true, leftCtrl);
+            break;
+        case Qt::Key_D:
+            target_.OnVolumeKey(MasterVolume::Echo, false, leftCtrl);
+            break;
+        case Qt::Key_R:
+            target_.OnVolumeKey(MasterVolume::Reverb, true, leftCtrl);
+            break;
+        case Qt::Key_F:
+            target_.OnVolumeKey(MasterVolume::Reverb, false, leftCtrl);
+            break;
+        case Qt::Key_X:
+            target_.OnMuteKey(MasterVolume::Mic);
+            break;
+        case Qt::Key_Z:
+            target_.OnMuteKey(MasterVolume::Music);
+            break;
+        case Qt::Key_C:
+            target_.OnMuteKey(MasterVolume::Echo);
+            break;
+        case Qt::Key_V:
+            target_.OnMuteKey(MasterVolume::Reverb);
+            break;
+        case Qt::Key_P:
+            target_.OnBypassKey();
+            break;
+        default:
+            break;
         }
     }
     // The file accelerators (after the letter: Ctrl+S also lowers the mic volume).

@@ -14,7 +14,8 @@ class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    enum class Result {
+    enum class Result
+    {
         First,          // this process is the only instance
         ActivatedOther, // another instance runs and was asked to come to the front
         NoWindow,       // another instance runs but has no main window to show yet

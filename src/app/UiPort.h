@@ -5,9 +5,26 @@
 
 #include <string>
 
-enum class UiButtons { Ok, YesNo, YesNoCancel };
-enum class UiIcon { Information, Question, Warning, Error };
-enum class UiAnswer { Ok, Yes, No, Cancel };
+enum class UiButtons
+{
+    Ok,
+    YesNo,
+    YesNoCancel
+};
+enum class UiIcon
+{
+    Information,
+    Question,
+    Warning,
+    Error
+};
+enum class UiAnswer
+{
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
 
 class UiPort
 {
@@ -19,8 +36,8 @@ public:
     virtual void HideBalloon() = 0;
 
     // A modal box; returns the button chosen (Cancel or No when closed otherwise).
-    virtual UiAnswer AskUser(const std::string& text, const std::string& caption,
-                             UiButtons buttons, UiIcon icon) = 0;
+    virtual UiAnswer AskUser(const std::string& text, const std::string& caption, UiButtons buttons,
+                             UiIcon icon) = 0;
 
     // The auto-closing information pop-up.
     virtual void ShowInfo(const std::string& text, int displayMs) = 0;

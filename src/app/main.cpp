@@ -3,7 +3,6 @@
 #include "app/CKW4620v13App.h"
 
 #include <QApplication>
-
 #include <QStringList>
 
 #include <cstdio>

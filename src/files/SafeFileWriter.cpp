@@ -15,6 +15,10 @@ FileWriteResult Failure(int error, const std::string& step)
     return {false, error, step + ": " + std::strerror(error)};
 }
 
+// For a writable file in a folder that takes no new files: written in place (without
+// truncating first, so a failure leaves at most the written part changed).
+FileWriteResult WriteInPlace(const std::filesystem::path& target, std::span<const uint8_t> bytes);
+
 bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error)
 {
     size_t done = 0;
@@ -30,6 +34,28 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error)
         done += static_cast<size_t>(n);
     }
     return true;
+}
+FileWriteResult WriteInPlace(const std::filesystem::path& target, std::span<const uint8_t> bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Failure(errno, "cannot write");
+    }
+    int error = 0;
+    bool ok = WriteAll(fd, bytes, error);
+    if (ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && ::fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok ? FileWriteResult{true, 0, {}} : Failure(error, "cannot write");
 }
 } // namespace
 
@@ -71,7 +97,11 @@ FileWriteResult WriteFileReplacing(const std::filesystem::path& requested,
         }
     }
     if (fd < 0) {
-        return Failure(errno, "cannot create");
+        const int error = errno;
+        if (exists && (error == EACCES || error == EPERM)) {
+            return WriteInPlace(target, bytes);
+        }
+        return Failure(error, "cannot create");
     }
 
     int error = 0;

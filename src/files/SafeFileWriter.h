@@ -17,6 +17,7 @@ struct FileWriteResult
 
 // An existing target that we may not write (write protected) is refused, as a direct write
 // would be, instead of being replaced. A symbolic link is followed: its target is replaced.
-// The new file keeps the permissions of the file it replaces.
+// The new file keeps the permissions of the file it replaces. A writable file in a folder
+// where no new file may be created is written in place instead.
 FileWriteResult WriteFileReplacing(const std::filesystem::path& target,
                                    std::span<const uint8_t> bytes);

@@ -26,20 +26,12 @@ void CommittedSettingsAtStart(LinkBytes<kLinkMachineSettingsSize>& record)
     record.Set(3, 99);
     record.Set(4, 99);
 }
-
-struct MachineSettingsInit
-{
-    explicit MachineSettingsInit(LinkBytes<kLinkMachineSettingsSize>& record)
-    {
-        CommittedSettingsAtStart(record);
-    }
-};
 } // namespace
 
 LinkBytes<kLinkMachineSettingsSize> g_MachineSettings;
 LinkBytes<kLinkMachineSettingsSize> g_MachineSettingsWork;
 namespace {
-const MachineSettingsInit g_machineSettingsInit(g_MachineSettings);
+[[maybe_unused]] const bool g_settingsAtStart = (CommittedSettingsAtStart(g_MachineSettings), true);
 } // namespace
 
 LinkText::LinkText(size_t capacity, std::u16string_view initial)

@@ -179,18 +179,16 @@ int ConnectUsbDevice()
     t.readExitEvent.Reset();
 
     HidBackend* backend = t.backend.load();
-    // Backends keep one registration and accept again when asked at every attempt.
-    if (backend != nullptr) {
-        std::string error;
-        if (!backend->RegisterNotification(&error)) {
-            LinkMessageBox("Can't register device notification: " + error, "Error",
-                           LinkBoxIcon::Warning);
-            LinkTrace("注册Guid错误，可能不能捕捉设备的连接或移除\n");
-            return 0;
-        }
-    }
     if (backend == nullptr) {
         LinkTrace("获取Hid设备信息失败");
+        return 0;
+    }
+    // Asked at every attempt; a backend keeps one registration for the whole run.
+    std::string error;
+    if (!backend->RegisterNotification(&error)) {
+        LinkMessageBox("Can't register device notification: " + error, "Error",
+                       LinkBoxIcon::Warning);
+        LinkTrace("注册Guid错误，可能不能捕捉设备的连接或移除\n");
         return 0;
     }
     const std::vector<HidInterfaceInfo> interfaces = backend->Enumerate();

@@ -8,12 +8,19 @@
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/CSynDlg.h"
+#include "app/QtLinkUi.h"
+#include "app/QtUiPort.h"
+#include "link/LinkUi.h"
 #include "model/ParamStore.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
+#include <QThread>
+
+#include <thread>
 
 class MainFrame : public AppFixture
 {
@@ -55,8 +62,8 @@ TEST_F(MainFrame, StatusPanes_TextsAndColoursConnectedAndNot)
         EXPECT_EQ(frame_->Pane120()->text(), QString(c.pane120));
         EXPECT_EQ(frame_->Pane120()->palette().color(QPalette::WindowText), c.colour);
         EXPECT_EQ(frame_->Pane121()->text(), QString(c.pane121));
-        EXPECT_EQ(frame_->Box1121()->text(), TextPair("均衡旁路", "Bypass"));
-        EXPECT_EQ(frame_->Button1122()->text(), TextPair("重置均衡", "Reset EQ"));
+        EXPECT_EQ(frame_->Box1121()->text(), PairText("均衡旁路", "Bypass"));
+        EXPECT_EQ(frame_->Button1122()->text(), PairText("重置均衡", "Reset EQ"));
     }
 }
 
@@ -112,6 +119,18 @@ TEST_F(MainFrame, Categories_ShowTheirPagesAndKeepAnOutputPageShown)
     EXPECT_EQ(static_cast<CPlaceholderPage*>(output)->Group(), 7);
     Ribbon().SelectCategory(CRibbonBar::Input);
     EXPECT_EQ(View().CurrentPage()->Kind(), PageKind::Music);
+}
+
+TEST_F(MainFrame, RibbonBoxes_FollowTheStoreInTheIdleUpdate)
+{
+    // A mute switched elsewhere (a page, a read-back) shows on both copies.
+    ParamStore.SetInt(PRM_REVERB_MUTE, 1);
+    ParamStore.SetInt(PRM_SPDIF_ON, 100);
+    frame_->UpdateStatus();
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(Ribbon().FindCommand(32848))->isChecked());
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(Ribbon().FindCommand(32862))->isChecked());
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(Ribbon().FindCommand(32871))->isChecked());
+    EXPECT_TRUE(TakeWrites().empty());
 }
 
 TEST_F(MainFrame, DoubleClickOnATab_IsSwallowed)
@@ -179,8 +198,7 @@ TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
     QApplication::sendEvent(frame_.get(), &f2);
     QKeyEvent rightUp(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, 105, 0xffe4, 0);
     QApplication::sendEvent(frame_.get(), &rightUp);
-    EXPECT_EQ(session_->calls,
-              (std::vector<std::string>{"recall 1", "store 2 key", "recall 1"}));
+    EXPECT_EQ(session_->calls, (std::vector<std::string>{"recall 1", "store 2 key", "recall 1"}));
 }
 
 TEST_F(MainFrame, RibbonCommands_ReachTheSession)
@@ -215,6 +233,12 @@ TEST_F(MainFrame, ToolWindows_OneOfEachAndRemoteOnlyWhenConnected)
     QKeyEvent f7(QEvent::KeyRelease, Qt::Key_F7, Qt::NoModifier);
     QApplication::sendEvent(frame_.get(), &f7);
     ASSERT_NE(View().ToolWindow(ToolKind::MachineSettings), nullptr);
+    // Closing a tool window destroys it; the next command builds it again.
+    features->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(View().ToolWindow(ToolKind::Features), nullptr);
+    qobject_cast<QToolButton*>(Ribbon().FindCommand(32887))->click();
+    EXPECT_NE(View().ToolWindow(ToolKind::Features), nullptr);
     View().CloseToolWindows();
     EXPECT_EQ(View().ToolWindow(ToolKind::Features), nullptr);
     EXPECT_EQ(View().ToolWindow(ToolKind::MachineSettings), nullptr);
@@ -248,10 +272,40 @@ TEST_F(MainFrame, AboutBox_HidesVersionsWhileDisconnectedAndRevealsOnCtrlShiftF1
 TEST_F(MainFrame, SyncDialog_CyclesAndReportsItsTimeOut)
 {
     int timeouts = 0;
-    CSynDlg dialog(frame_.get(), [&] { ++timeouts; }, 200, 10);
+    CSynDlg dialog(
+        frame_.get(), [&] { ++timeouts; }, 200, 10);
     dialog.show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Progress() == 100; }, 1000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Progress() < 100; }, 1000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return timeouts == 1; }, 2000));
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(MainFrame, BalloonWithoutANotificationArea_FallsBackToTheInfoPopUp)
+{
+    // The offscreen platform has no notification area.
+    frame_->Ui().ShowBalloon("信息", "设备已连接，同步中……", 150);
+    EXPECT_TRUE(frame_->Ui().BalloonShown());
+    EXPECT_EQ(InfoText(), QString("设备已连接，同步中……"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->Ui().BalloonShown(); }, 1000));
+}
+
+TEST_F(MainFrame, LinkMessagesFromAnotherThread_ArriveOnTheWindowThread)
+{
+    std::vector<std::pair<int, uintptr_t>> seen;
+    bool onWindowThread = true;
+    frame_->LinkHooks().SetMessageHandler([&](int message, uintptr_t wParam) {
+        onWindowThread = onWindowThread && QThread::currentThread() == qApp->thread();
+        seen.emplace_back(message, wParam);
+    });
+    std::thread reader([] {
+        LinkSendViewMessage(MSG_REMOTE_KEY, 0x41);
+        LinkPostViewMessage(MSG_SYNC_DONE, 1);
+    });
+    // The synchronous message needs the window thread to run while the reader waits.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, 2000));
+    reader.join();
+    EXPECT_TRUE(onWindowThread);
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<int, uintptr_t>>{{MSG_REMOTE_KEY, 0x41}, {MSG_SYNC_DONE, 1}}));
 }

@@ -183,13 +183,14 @@ TEST_F(MasterSliders, TrackClick_MovesExactlyOneUnitTowardsTheClick)
     TakeWrites();
     frame_->resize(1280, 800);
     QApplication::processEvents();
-    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 3, slider->height() / 2));
+    QTest::mouseClick(slider, Qt::LeftButton, {},
+                      QPoint(slider->width() - 3, slider->height() / 2));
     EXPECT_EQ(slider->value(), 51);
     EXPECT_EQ(SliderById(Ribbon(), 32858)->value(), 51);
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(2, slider->height() / 2));
     EXPECT_EQ(slider->value(), 50);
-    ExpectWrites(TakeWrites(), {F(1, 0x14, 1, 0.51f), F(1, 0x21, 1, 0.51f),
-                                F(1, 0x14, 1, 0.50f), F(1, 0x21, 1, 0.50f)});
+    ExpectWrites(TakeWrites(), {F(1, 0x14, 1, 0.51f), F(1, 0x21, 1, 0.51f), F(1, 0x14, 1, 0.50f),
+                                F(1, 0x21, 1, 0.50f)});
 }
 
 TEST_F(MasterSliders, Wheel_TurnsTheControlUnderTheCursorOnly)
@@ -246,11 +247,14 @@ TEST_F(MasterKeys, StepsFollowTheStoredValueAndCtrl)
         int to;
     };
     const std::vector<Case> cases = {
-        {Qt::Key_Q, {}, PRM_MUSIC_VOL, 98, 99},      {Qt::Key_A, {}, PRM_MUSIC_VOL, 50, 48},
-        {Qt::Key_A, {}, PRM_MUSIC_VOL, 3, 0},        {Qt::Key_E, {}, PRM_ECHO_VOL, 49, 54},
+        {Qt::Key_Q, {}, PRM_MUSIC_VOL, 98, 99},
+        {Qt::Key_A, {}, PRM_MUSIC_VOL, 50, 48},
+        {Qt::Key_A, {}, PRM_MUSIC_VOL, 3, 0},
+        {Qt::Key_E, {}, PRM_ECHO_VOL, 49, 54},
         {Qt::Key_D, Qt::ControlModifier, PRM_ECHO_VOL, 49, 48},
         {Qt::Key_R, Qt::ControlModifier, PRM_REVERB_VOL, 10, 11},
-        {Qt::Key_F, {}, PRM_REVERB_VOL, 60, 58},     {Qt::Key_S, Qt::ControlModifier, PRM_MIC_VOL, 0, 0},
+        {Qt::Key_F, {}, PRM_REVERB_VOL, 60, 58},
+        {Qt::Key_S, Qt::ControlModifier, PRM_MIC_VOL, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QTest::toString(QKeySequence(c.key)));
@@ -320,7 +324,9 @@ TEST_F(MasterKeys, MusicUnmute_FadesInWithTenWritesEndingAtOne)
 
 TEST_F(MasterKeys, OtherMutesAndInputBoxes_WritePassValues)
 {
-    const auto click = [this](int id) { qobject_cast<QCheckBox*>(Ribbon().FindCommand(id))->click(); };
+    const auto click = [this](int id) {
+        qobject_cast<QCheckBox*>(Ribbon().FindCommand(id))->click();
+    };
     click(32847);
     ExpectWrites(TakeWrites(), {F(1, 0x20, 1, 0.0f), F(1, 0x2D, 1, 0.0f)});
     click(32859);
@@ -346,4 +352,18 @@ TEST_F(MasterKeys, TypingIntoATextField_TurnsNoVolume)
     QTest::keyClick(edit, Qt::Key_W);
     EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 0);
     EXPECT_EQ(edit->text(), QString("w"));
+}
+
+TEST_F(MasterKeys, KeyFromThePlatform_StepsOnceThoughItPassesWindowAndWidgets)
+{
+    ParamStore.SetInt(PRM_MIC_VOL, 40);
+    frame_->activateWindow();
+    QApplication::setActiveWindow(frame_.get());
+    Ribbon().FindCommand(32847)->setFocusPolicy(Qt::StrongFocus);
+    Ribbon().FindCommand(32847)->setFocus();
+    ASSERT_NE(frame_->windowHandle(), nullptr);
+    QTest::keyClick(frame_->windowHandle(), Qt::Key_W);
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 45);
+    QTest::keyClick(frame_->windowHandle(), Qt::Key_W);
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 50);
 }

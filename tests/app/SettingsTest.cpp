@@ -1,7 +1,10 @@
 // The per-user settings survive a restart and are repaired on start.
 #include "app/AppSettings.h"
+#include "app/AppStyle.h"
 #include "app/CMainFrame.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -62,4 +65,16 @@ TEST(AppSettings, LanguageOneAtStart_BringsTheRibbonUpInEnglish)
     EXPECT_EQ(tab->property("text").toString(), QString("Output"));
     frame.UpdateStatus();
     EXPECT_EQ(frame.Pane120()->text(), QString("USB:Disconnected"));
+}
+
+TEST(AppFonts, DialogFontsFallBackToInstalledChineseFonts)
+{
+    SetupFonts();
+    for (const char* family : {"宋体", "黑体", "Arial"}) {
+        SCOPED_TRACE(family);
+        const QFontMetrics metrics{QFont(QString::fromUtf8(family))};
+        // 话 (mic) and 音 (sound) must have glyphs.
+        EXPECT_TRUE(metrics.inFontUcs4(0x8BDD));
+        EXPECT_TRUE(metrics.inFontUcs4(0x97F3));
+    }
 }

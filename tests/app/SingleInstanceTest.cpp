@@ -1,7 +1,8 @@
 // A second start hands over to the first and ends.
+#include "app/SingleInstance.h"
+
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
-#include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

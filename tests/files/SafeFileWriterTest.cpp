@@ -114,3 +114,19 @@ TEST(SafeFileWriter, AFolderIsNotReplaced)
     EXPECT_EQ(r.systemError, EISDIR);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
 }
+
+TEST(SafeFileWriter, AWritableFileInAClosedFolderIsWrittenInPlace)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser may create files in any folder";
+    }
+    TempDir dir;
+    const auto path = dir / "f.bin";
+    WriteAll(path, kOld);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+    const std::vector<uint8_t> fresh = {1, 2, 3};
+    const FileWriteResult r = WriteFileReplacing(path, fresh);
+    ::chmod(dir.Path().c_str(), 0755);
+    ASSERT_TRUE(r.ok) << r.reason;
+    EXPECT_EQ(ReadAll(path), fresh);
+}

@@ -3,16 +3,21 @@
 #include "link/LinkState.h"
 #include "link/LinkTestSupport.h"
 #include "link/Protocol.h"
+#include "link/WireTrace.h"
 #include "link/emulator/EmulatedProcessor.h"
 #include "link/emulator/VirtualHidBus.h"
 #include "model/CmdVersion.h"
+#include "model/DeviceMemory.h"
 #include "model/Writer.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -60,6 +65,7 @@ protected:
         SetUsbTimings({});
         SetUsbWireObserver({});
         ResetLinkState();
+        ResetDeviceMemoryToStartup();
     }
     std::shared_ptr<EmulatedProcessor> AddProcessor(const std::string& path = "/dev/hidraw-dsp",
                                                     uint32_t flags = 1)
@@ -401,4 +407,72 @@ TEST_F(UsbTransportTest, ConcurrentWritersEachSendWholeReports)
         EXPECT_EQ(r[4], 14);
     }
     EXPECT_FALSE(traces_.Contains("usb数据写入出错"));
+}
+
+TEST_F(UsbTransportTest, CapturedWireTraceReplaysIntoTheSameLinkState)
+{
+    const std::string path =
+        testing::TempDir() + "link_replay_" + std::to_string(getpid()) + ".trace";
+    WireTraceWriter writer;
+    ASSERT_TRUE(writer.Open(path, nullptr));
+    SetUsbWireObserver(writer.Observer());
+    AddProcessor();
+    ASSERT_EQ(ConnectUsbDevice(), 1);
+    const std::vector<std::vector<int>> identification = {
+        {kCmdModel, -1},
+        {kCmdCmdVersion, -1},
+        {kCmdCurrentMode, -1},
+        {kCmdReadModeName, 0x0F, 0x00, 0x28, -1},
+        {kCmdReadModeName, 0x0F, 0xC0, 0x28, -1},
+        {kCmdDspVersion, -1},
+        {kCmdReadMachineSettings, -1},
+        {kCmdReadRemoteTable, -1},
+        {kCmdReadBlock, 0x03, 0xC5, 0x20, -1}, // Block965
+        {kCmdMcuVersion, -1},                  // last, so its effect shows all have arrived
+    };
+    for (const auto& command : identification) {
+        ASSERT_EQ(SendCommand(command), 61);
+    }
+    ASSERT_TRUE(WaitUntil([] { return g_szMcuVer.Get() == u"2013-05-20"; }));
+    CloseUsbDevice(false);
+    SetUsbWireObserver({});
+    writer.Close();
+
+    const auto model = g_szModel.Get();
+    const auto dsp = g_szDspVer.Get();
+    const auto name1 = g_szModeName[0].Get();
+    const auto name4 = g_szModeName[3].Get();
+    const auto settings = g_MachineSettings.Snapshot();
+    const auto remote = g_RemoteTable.Snapshot();
+    const auto levels = Block965.Snapshot();
+    EXPECT_EQ(model, u"KW4620M");
+
+    ResetLinkState();
+    Block965.Fill(0);
+    std::ifstream in(path);
+    std::string line;
+    size_t sent = 0;
+    size_t received = 0;
+    while (std::getline(in, line)) {
+        const auto entry = ParseWireTraceLine(line);
+        ASSERT_TRUE(entry.has_value()) << line;
+        if (entry->direction == '<') {
+            ParseInputReport(entry->report);
+            ++received;
+        } else {
+            ++sent;
+        }
+    }
+    std::remove(path.c_str());
+    EXPECT_EQ(sent, identification.size());
+    EXPECT_EQ(received, identification.size());
+    EXPECT_EQ(g_szModel.Get(), model);
+    EXPECT_EQ(g_nCmdVersion, 0x15);
+    EXPECT_EQ(g_szDspVer.Get(), dsp);
+    EXPECT_EQ(g_szMcuVer.Get(), u"2013-05-20");
+    EXPECT_EQ(g_szModeName[0].Get(), name1);
+    EXPECT_EQ(g_szModeName[3].Get(), name4);
+    EXPECT_EQ(g_MachineSettings.Snapshot(), settings);
+    EXPECT_EQ(g_RemoteTable.Snapshot(), remote);
+    EXPECT_EQ(Block965.Snapshot(), levels);
 }

@@ -9,7 +9,7 @@
 namespace {
 constexpr size_t kMaxBlockBytes = 56;             // data bytes one memory report carries
 constexpr size_t kMaxReportWords = 13;            // values one parameter report carries
-constexpr size_t kTextCapacity = kReportSize - 3; // text from byte 2, zero-terminated
+constexpr size_t kTextCapacity = kReportSize - 2; // text in bytes 2..60, zero after it if room
 
 enum : uint8_t
 {
@@ -288,8 +288,8 @@ void EmulatedProcessor::Run()
             std::lock_guard hostLock(hostMutex_);
             const std::shared_ptr<ProcessorHost> host = host_.lock();
             if (send && host) {
+                sent_.fetch_add(1); // counted first: a reader that has the report sees it
                 host->Deliver(out);
-                sent_.fetch_add(1);
             }
             if (leave && host) {
                 host->LeaveBus();
@@ -523,7 +523,8 @@ void EmulatedProcessor::HandleStatus(Report* answer)
     const std::array<uint8_t, 10> levels = levels_.Next(inputs);
     *answer = MakeReport(CMD_STATUS);
     std::copy(levels.begin(), levels.end(), answer->begin() + 2);
-    // Offsets 10..13 stay zero; offset 14 (report byte 16) is the signed music level in dB.
+    // Offsets 10..13 stay zero; offset 14 (report byte 16) is the signed level in dB of the
+    // digital music stream, 0 while no digital input is selected.
     (*answer)[16] = static_cast<uint8_t>(levels_.MusicLevelDb());
 }
 

@@ -58,9 +58,11 @@ public:
     // With no words only the change report is sent.
     void PanelChange(int block, int param, std::span<const uint32_t> words = {});
 
-    // Faults and identification, effective for commands answered from now on.
-    void SetSilent(bool silent);         // commands are counted, neither applied nor answered
-    void DropEveryNthAnswer(unsigned n); // applied, but every nth answer is lost; 0 = off
+    // Faults and identification. Silent: commands received from now on are counted but
+    // neither applied nor answered, and no unprompted report is sent. Dropping: commands are
+    // applied, but every nth answer from now on is lost (0 = off).
+    void SetSilent(bool silent);
+    void DropEveryNthAnswer(unsigned n);
     void SetModel(const std::string& model);
     void SetCmdVersion(uint8_t version);
     void SetLatency(std::chrono::milliseconds latency);

@@ -25,7 +25,8 @@ struct EmulatorOptions
     // Seed of the level generator behind the status reports (0x0E).
     uint64_t seed = 1;
 
-    // Start with erased memory and mode names (all FF) instead of the factory setting.
+    // Start with erased memory and mode names (all FF) instead of the factory setting
+    // (when there is no state file to start from).
     bool blank = false;
     // When set: the setting is loaded from this file at start (a missing file starts from
     // the factory setting) and saved to it when the processor stops.

@@ -50,17 +50,18 @@ std::array<uint8_t, 10> LevelGenerator::Next(const Inputs& inputs)
     target[5] = 0.01 * Uniform();
 
     std::array<uint8_t, 10> out{};
-    double loudest = 0.0;
     for (size_t i = 0; i < out.size(); ++i) {
         // Meters rise at once and fall back over a few polls, like a peak-reading input.
         shown_[i] = std::max(target[i], shown_[i] * 0.6);
-        const double v = std::clamp(shown_[i], 0.0, 1.0);
-        out[i] = static_cast<uint8_t>(std::lround(v * kLevelFullScale));
-        if (i < 2 || i >= 6) {
-            loudest = std::max(loudest, v);
-        }
+        out[i] =
+            static_cast<uint8_t>(std::lround(std::clamp(shown_[i], 0.0, 1.0) * kLevelFullScale));
     }
-    const double db = loudest > 0.001 ? 20.0 * std::log10(loudest) : -60.0;
-    musicDb_ = static_cast<int8_t>(std::clamp(std::lround(db), -60L, 0L));
+    // The level of the digital stream; 0 (no stream) while another input is selected.
+    musicDb_ = 0;
+    if (inputs.spdif) {
+        const double v = std::max(shown_[0], shown_[1]);
+        const double db = v > 0.001 ? 20.0 * std::log10(v) : -60.0;
+        musicDb_ = static_cast<int8_t>(std::clamp(std::lround(db), -60L, -1L));
+    }
     return out;
 }

@@ -150,9 +150,9 @@ void MusicBlock(FactoryBuilder& b)
     b.Def(4, 16, 1, {I(0)});
     b.Def(4, 17, 1, {I(0)});
     b.Def(4, 18, 1, {F(-10.0)});
-    b.Def(4, 19, 1, {I(5)}); // pitch 0
-    b.Def(4, 21, 1, {Pct(0)});
-    b.Def(4, 22, 1, {Pct(100)}); // Aux 1 selected
+    b.Def(4, 19, 1, {I(5)});     // pitch 0
+    b.Def(4, 21, 1, {Pct(100)}); // SPDIF selected
+    b.Def(4, 22, 1, {Pct(0)});
     b.Def(4, 23, 1, {Pct(0)});
     b.Def(4, 24, 1, {F(0.001)});
     b.Def(4, 25, 1, {F(51 / 100000.0)});

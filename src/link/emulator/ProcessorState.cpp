@@ -1,14 +1,11 @@
 #include "link/emulator/ProcessorState.h"
 
 #include "model/DeviceMemory.h"
+#include "model/SoundFieldGeometry.h"
 
 #include <algorithm>
 
 namespace {
-// Room 4 m x 4 m, listener in the middle, speakers around it (the page's "Reset all").
-constexpr std::array<uint8_t, 20> kFactoryGeometry = {0x04, 0x04, 0x00, 0x00, 0x8A, 0x0A, 0x00,
-                                                      0x0A, 0x0A, 0x0A, 0x8A, 0x8A, 0x00, 0x8A,
-                                                      0x0A, 0x8A, 0x85, 0x00, 0x05, 0x00};
 constexpr size_t kGeometryAddress = 945;
 } // namespace
 
@@ -20,8 +17,9 @@ ProcessorSetting ProcessorSetting::Factory()
     FillStartupBandTable(bands);
     const std::vector<uint8_t> image = bands.Snapshot();
     std::copy(image.begin(), image.end(), s.memory.begin());
-    std::copy(kFactoryGeometry.begin(), kFactoryGeometry.end(),
-              s.memory.begin() + kGeometryAddress);
+    // The room of "Reset all": 4 m x 4 m, the listener in the middle.
+    const auto geometry = EncodeSoundFieldGeometry(DefaultSoundFieldGeometry());
+    std::copy(geometry.begin(), geometry.end(), s.memory.begin() + kGeometryAddress);
     // Speaker levels (965..996) and the mic boost level (997..998) stay 0 dB: all zero bytes.
     return s;
 }

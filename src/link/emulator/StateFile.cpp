@@ -1,8 +1,9 @@
 #include "link/emulator/StateFile.h"
 
+#include "files/SafeFileWriter.h"
+
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -231,30 +232,10 @@ StateFileResult LoadStateFile(const std::string& path, ProcessorState* out, std:
 
 bool SaveStateFile(const std::string& path, const ProcessorState& state, std::string* error)
 {
-    const std::vector<uint8_t> bytes = EncodeProcessorState(state);
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            if (error != nullptr) {
-                *error = "cannot write emulator state file " + temp;
-            }
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
+    // Temporary file, flushed, then renamed over the old one: a failed save keeps the old.
+    const FileWriteResult result = WriteFileReplacing(path, EncodeProcessorState(state));
+    if (!result.ok && error != nullptr) {
+        *error = "cannot save emulator state file " + path + ": " + result.reason;
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        if (error != nullptr) {
-            *error = "cannot replace emulator state file " + path + ": " + ec.message();
-        }
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return result.ok;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The emulated processor's state file: a small versioned binary form of ProcessorState with
-// a CRC-32, written atomically (temporary file, then rename). A file that fails any check is
-// refused as a whole, never half loaded.
+// a CRC-32, written safely (a complete temporary file replaces the old one). A file that fails any
+// check is refused as a whole, never half loaded.
 //
 // Layout (integers big-endian): "D4620EMU", u32 version (1), u32 payload size, payload,
 // u32 CRC-32 of the payload. Payload: current mode, machine settings (13), key table (16),
