@@ -33,7 +33,7 @@ bool IsEffectKind(int kind)
 } // namespace
 
 CDialogEfx::CDialogEfx(PageShell* shell, int kind, QWidget* parent)
-    : CPageBase(parent), shell_(shell), texts_(IDD_DIALOG_EFX),
+    : CPageBase(parent), shell_(shell), texts_(this, IDD_DIALOG_EFX),
       effectKind_(IsEffectKind(kind) ? kind : EQ_KIND_REVERB_A)
 {
     setObjectName(QStringLiteral("CDialogEfx"));
@@ -84,7 +84,6 @@ CDialogEfx::CDialogEfx(PageShell* shell, int kind, QWidget* parent)
     bands_->NumberLabel()->setPalette(number);
     connect(panel_, &CEqPanel::CopyPaste, this, &CDialogEfx::OnCopyPaste);
 
-    SyncLanguage(shell_);
     texts_.Apply();
     panel_->SetLanguage(CurrentLanguage());
     bands_->Retranslate();
@@ -171,7 +170,6 @@ void CDialogEfx::Refresh()
 
 void CDialogEfx::Relabel()
 {
-    SyncLanguage(shell_);
     texts_.Apply();
     panel_->SetLanguage(CurrentLanguage());
     bands_->Retranslate();

@@ -103,7 +103,7 @@ void SetTextColour(QWidget* w, const QColor& c)
 } // namespace
 
 CDialogMusic::CDialogMusic(PageShell* shell, QWidget* parent)
-    : CPageBase(parent), shell_(shell), texts_(IDD_DIALOG_MUSIC)
+    : CPageBase(parent), shell_(shell), texts_(this, IDD_DIALOG_MUSIC)
 {
     setObjectName(QStringLiteral("CDialogMusic"));
     if (shell_) {
@@ -133,7 +133,6 @@ CDialogMusic::CDialogMusic(PageShell* shell, QWidget* parent)
     wheel->AddTarget(paramSlider_);
     qApp->installEventFilter(this);
 
-    SyncLanguage(shell_);
     ApplyLanguage();
 
     meterTimer_.setInterval(kMeterPollMs);
@@ -354,7 +353,6 @@ bool CDialogMusic::MicView() const
 
 void CDialogMusic::Relabel()
 {
-    SyncLanguage(shell_);
     ApplyLanguage();
 }
 

@@ -44,14 +44,13 @@ void StoreTime(int index, int stored)
 } // namespace
 
 CDialogNG::CDialogNG(PageShell* shell, QWidget* parent)
-    : CToolWindowBase(parent), shell_(shell), texts_(IDD_DIALOG_NG)
+    : CToolWindowBase(parent), shell_(shell), texts_(this, IDD_DIALOG_NG)
 {
     setObjectName(QStringLiteral("CDialogNG"));
     setModal(true);
     ApplyPageBackground(this);
     ApplyDialogFont(this);
     setFixedSize(DluRect(0, 0, 199, 159).size());
-    texts_.BindTitle(this);
     setWindowTitle(QStringLiteral("噪声门设置"));
 
     groups_[0] = new QGroupBox(this);
@@ -123,7 +122,6 @@ void CDialogNG::Refresh()
 
 void CDialogNG::Relabel()
 {
-    SyncLanguage(shell_);
     texts_.Apply();
 }
 
