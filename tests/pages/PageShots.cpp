@@ -1,5 +1,7 @@
 // Renders the input page, the effects page and the noise gate dialog offscreen in both
-// languages into PNG files, for a visual check (not a test): page_shots [DIR].
+// languages into PNG files with a sample setting and the program's look, for a visual check
+// (not a test): page_shots [DIR].
+#include "app/AppStyle.h"
 #include "dsp/EqBands.h"
 #include "i18n/DialogTexts.h"
 #include "i18n/Language.h"
@@ -69,6 +71,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    SetupFonts();
+    ApplyAppStyle(app); // the program's look
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(dir);
     SampleSetting();
