@@ -60,6 +60,17 @@ protected:
     std::unique_ptr<CDialogMusic> page_;
 };
 
+TEST_F(MusicPageTest, OpeningAndRefreshing_SendNothing)
+{
+    SetMicAEqBand(3, 4, 5.0, 300, 0.8);
+    TakeWrites();
+    CDialogMusic other(&shell_);
+    other.RefreshInputPage();
+    other.SetInputView(EQ_KIND_MUSIC);
+    other.ApplyLanguage();
+    EXPECT_TRUE(sink_.Reports().empty());
+}
+
 TEST_F(MusicPageTest, ChannelBForPort2_SendsPassValuesAndStoresRouting)
 {
     QTest::mouseClick(page_->RouteRadio(1, 1), Qt::LeftButton);
