@@ -16,7 +16,11 @@
 // A toggle button flips its checked flag at every press. A double click counts as a second
 // press, so two quick clicks are two clicked() signals. Hovering shows the tooltip text (when
 // set) after the tooltip delay, 2000 ms unless changed. The click reaches the page as the
-// ordinary clicked() signal.
+// ordinary clicked() signal. The button keeps its own toggle and checked flags (SetToggle,
+// SetChecked); Qt's checkable state and QWidget::setToolTip are not used by it.
+//
+// Transparent parts of the pictures show the parent's background as it is drawn at the time,
+// so a page may change its background without the buttons keeping an old copy.
 //
 // Typical use:
 //   auto* b = new CGdipButton(tr("Main"), this);

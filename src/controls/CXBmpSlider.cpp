@@ -8,7 +8,6 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -101,7 +100,7 @@ bool CXBmpSlider::SetBitmapChannel(int channelNumber, int fillNumber)
     channelNumber_ = channelNumber;
     fillNumber_ = fillNumber < 0 ? channelNumber : fillNumber;
     ReloadPictures();
-    updateGeometry();
+    FitToChannel();
     update();
     return !channel_.isNull();
 }
@@ -120,15 +119,26 @@ bool CXBmpSlider::SetBitmapThumb(int normalNumber, int focusedNumber, int disabl
 void CXBmpSlider::SetChannelSize(const QSize& size)
 {
     channelSize_ = size.isEmpty() ? QSize() : size;
-    updateGeometry();
+    FitToChannel();
     update();
 }
 
 void CXBmpSlider::SetVertical(bool vertical)
 {
     geometry_.vertical = vertical;
-    updateGeometry();
+    FitToChannel();
     update();
+}
+
+void CXBmpSlider::FitToChannel()
+{
+    updateGeometry();
+    // A slider nobody has sized (or that still has the size given here) takes the channel's
+    // size; one that a page or layout has sized keeps it.
+    if (!testAttribute(Qt::WA_Resized) || size() == autoSize_) {
+        resize(sizeHint());
+        autoSize_ = size();
+    }
 }
 
 void CXBmpSlider::SetBackgroundColor(const QColor& color)
@@ -305,13 +315,18 @@ void CXBmpSlider::DrawChannel(QPainter& p, const QImage& picture, const QRect& a
                               bool fill) const
 {
     if (!picture.isNull()) {
-        // Stretch only along the track; the caps at both ends keep their shape.
+        // Stretch only along the track; the caps at both ends keep their shape. Across the
+        // track the picture keeps its own size from the top-left corner, so the groove stays
+        // lined up with the thumb, which the margins place from that corner too.
         const QSize size = LogicalSize(picture);
         const int longSide = geometry_.vertical ? size.height() : size.width();
         const int cap = std::min(longSide / 3, 12);
         const QMargins border =
             geometry_.vertical ? QMargins(0, cap, 0, cap) : QMargins(cap, 0, cap, 0);
-        DrawNineSlice(p, area, picture, border);
+        const QRect target = geometry_.vertical
+                                 ? QRect(area.left(), area.top(), size.width(), area.height())
+                                 : QRect(area.left(), area.top(), area.width(), size.height());
+        DrawNineSlice(p, target, picture, border);
         return;
     }
     // No picture: a plain groove along the thumb's travel.

@@ -26,7 +26,8 @@
 //   connect(s, &CXBmpSlider::SliderMoved, this, &Page::OnSliderMoved);
 //
 // The slider draws the channel's area (W x H, see SliderGeometry.h) from its top-left corner;
-// the widget's size hint is that area. Positions always stay within minimum..maximum.
+// the widget's size hint is that area, and a slider that nobody has resized takes that size
+// by itself when its pictures are set. Positions always stay within minimum..maximum.
 
 #include "controls/SliderGeometry.h"
 
@@ -85,8 +86,8 @@ public:
     bool SetBitmapThumb(int normalNumber, int focusedNumber, int disabledNumber);
 
     // Draws the channel at this size instead of the picture's own, stretching the middle of
-    // the picture and keeping its ends; W x H become this size. An empty size goes back to
-    // the picture's size.
+    // the picture along the track and keeping its ends (across the track the picture keeps
+    // its size); W x H become this size. An empty size goes back to the picture's size.
     void SetChannelSize(const QSize& size);
 
     void SetVertical(bool vertical);
@@ -140,6 +141,7 @@ private:
 
     Thumb CurrentThumb() const;
     void ReloadPictures();
+    void FitToChannel();
     void Step(int delta);
     void PostMoved();
     QSize ChannelSize() const;
@@ -155,6 +157,7 @@ private:
     bool dragging_ = false;
     QColor background_{199, 199, 199};
     QSize channelSize_; // explicit channel size, empty for the picture's own
+    QSize autoSize_;    // the size the slider last gave itself
 
     int channelNumber_ = -1;
     int fillNumber_ = -1;

@@ -2,6 +2,8 @@
 // image button.
 #include "controls/CGdipButton.h"
 
+#include "controls/QtPrinters.h"
+
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>

@@ -2,6 +2,7 @@
 #include "controls/CXBmpSlider.h"
 
 #include "controls/ControlMessages.h"
+#include "controls/QtPrinters.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -323,6 +324,20 @@ TEST_F(SliderFixture, NotificationsArePostedNotSent)
     QCoreApplication::processEvents();
     EXPECT_EQ(seenDuringPress, 49);
     Release(QPoint(20, 10));
+}
+
+TEST(CXBmpSliderPictures, UnsizedSliderTakesTheChannelSizeAndASizedOneKeepsItsSize)
+{
+    CXBmpSlider unsized;
+    unsized.SetupVertical();
+    EXPECT_EQ(unsized.size(), QSize(22, 130));
+    unsized.SetChannelSize(QSize(22, 90));
+    EXPECT_EQ(unsized.size(), QSize(22, 90));
+
+    CXBmpSlider sized;
+    sized.resize(150, 30);
+    sized.SetupHorizontal();
+    EXPECT_EQ(sized.size(), QSize(150, 30));
 }
 
 TEST(CXBmpSliderPictures, MissingPicturesFailQuietlyAndStillDraw)

@@ -1,6 +1,7 @@
 // Segment layout, fall and hold rules and the self-stopping timer of the level meter.
 #include "controls/CPeakMeterCtrl.h"
 #include "controls/PeakMeterModel.h"
+#include "controls/QtPrinters.h"
 
 #include <QTest>
 

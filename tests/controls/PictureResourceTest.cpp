@@ -1,6 +1,7 @@
 // Loading pictures by number, and the two colour matrices of the image button.
 #include "controls/CGdiPlusBitmapResource.h"
 #include "controls/ColorMatrix.h"
+#include "controls/QtPrinters.h"
 
 #include <QBuffer>
 #include <QtGlobal>

@@ -107,6 +107,14 @@ int main(int argc, char** argv)
     vdisabled->SetPos(700);
     vdisabled->SetSliderEnabled(false);
     vdisabled->move(x, 10);
+    x += 30;
+    // The band editor's sliders: a channel sized from the page's layout.
+    auto* vsized = new CXBmpSlider(&page);
+    vsized->SetupVertical();
+    vsized->SetChannelSize(QSize(24, 100));
+    vsized->SetRange(-150, 150);
+    vsized->SetPos(60);
+    vsized->move(x, 10);
 
     // Buttons: the navigation row of the output pages with "Main" selected, then the states.
     const char* nav[] = {"Main", "Center", "Sub", "Rear", "Top", "Location", "Delay", "Comp"};

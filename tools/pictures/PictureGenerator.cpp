@@ -61,26 +61,27 @@ bool Write(const QString& dir, int number, QSize logical, const Painter& paint)
 // comes out as a deeper blue than the rest.
 void Channel(QPainter& p, bool vertical, qreal a, qreal b, qreal centre)
 {
-    const qreal thick = 6.0;
+    // Odd widths about a half-pixel centre put every edge on a whole pixel at 1x.
+    const qreal thick = 5.0;
     const auto rect = [&](qreal from, qreal to, qreal mid, qreal w) {
         return vertical ? QRectF(mid - w / 2, from, w, to - from)
                         : QRectF(from, mid - w / 2, to - from, w);
     };
-    // Rim: a pale lower-right edge and a dark upper-left edge make the groove look sunk.
+    // Rim: a dark body with a pale line along its lower (right) side make the groove look
+    // sunk into the panel.
     const QRectF outer = rect(a, b, centre, thick + 2);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 200));
-    p.drawRoundedRect(outer.translated(0.5, 0.5), 3.5, 3.5);
+    p.setBrush(QColor(255, 255, 255, 230));
+    p.drawRoundedRect(outer.translated(vertical ? 1.0 : 0.0, vertical ? 0.0 : 1.0), 3.5, 3.5);
     p.setBrush(kOutline);
-    p.drawRoundedRect(outer.translated(-0.0, -0.0), 3.5, 3.5);
+    p.drawRoundedRect(outer, 3.5, 3.5);
 
     const QRectF inner = rect(a + 1, b - 1, centre, thick);
-    QLinearGradient glass(vertical ? inner.topLeft() : inner.topLeft(),
-                          vertical ? inner.topRight() : inner.bottomLeft());
+    QLinearGradient glass(inner.topLeft(), vertical ? inner.topRight() : inner.bottomLeft());
     glass.setColorAt(0.0, QColor(12, 60, 130, 150));
     glass.setColorAt(0.5, QColor(38, 132, 226, 120));
     glass.setColorAt(1.0, QColor(70, 170, 250, 135));
-    // Clear the inside first so that the translucent glass is all there is.
+    // Replace the rim inside, so the translucent glass is all there is.
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.setBrush(glass);
     p.drawRoundedRect(inner, 2.5, 2.5);
