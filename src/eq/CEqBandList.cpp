@@ -340,10 +340,28 @@ void CEqBandList::FillRow(int row, const EqPanelBand& band)
     if (row < 0 || row >= rows_) {
         return;
     }
-    SetCell(row, EQ_COL_TYPE, TypeName(band.type));
+    SetCell(row, EQ_COL_TYPE, TypeName(UserType(row, band.type)));
     SetCell(row, EQ_COL_GAIN, Gain(static_cast<double>(band.gain)));
     SetCell(row, EQ_COL_FREQ, Freq(static_cast<double>(band.freq)));
     SetCell(row, EQ_COL_Q, Qtext(static_cast<double>(band.q)));
+}
+
+void CEqBandList::CloseEditor()
+{
+    editBand_ = -1;
+    ShowBandList();
+}
+
+int CEqBandList::UserType(int slot, int type) const
+{
+    if (type >= 0 && type <= 5) {
+        return type;
+    }
+    // A SUB band built from crossover sections reads as the side it passes.
+    if (panel_ && panel_->IsSubMode() && slot >= 0 && slot < CEqPanel::kSubVisible) {
+        return type % 2 == 0 ? EQ_TYPE_LP : EQ_TYPE_HP;
+    }
+    return -1;
 }
 
 void CEqBandList::ShowBandList()
@@ -353,7 +371,7 @@ void CEqBandList::ShowBandList()
     editor_->setVisible(!listMode);
 }
 
-void CEqBandList::RefreshEditor(const EqPanelBand& band)
+void CEqBandList::RefreshEditor(int slot, const EqPanelBand& band)
 {
     edits_[0]->setText(Gain(static_cast<double>(band.gain)));
     edits_[1]->setText(Freq(static_cast<double>(band.freq)));
@@ -362,9 +380,10 @@ void CEqBandList::RefreshEditor(const EqPanelBand& band)
     sliders_[0]->SetPos(std::clamp(static_cast<int>(std::lround(band.gain * 10.0f)), -150, 150));
     sliders_[1]->SetPos(std::clamp(static_cast<int>(band.freq), 20, 20000));
     sliders_[2]->SetPos(static_cast<int>(std::lround(band.q * 100.0f)));
-    editType_ = band.type - 1;
-    if (band.type >= 1 && band.type <= 5) {
-        radios_[static_cast<size_t>(band.type - 1)]->setChecked(true);
+    const int user = UserType(slot, band.type);
+    editType_ = user - 1;
+    if (user >= 1 && user <= 5) {
+        radios_[static_cast<size_t>(user - 1)]->setChecked(true);
     } else {
         // A crossover section has no radio.
         radioGroup_->setExclusive(false);
@@ -383,7 +402,7 @@ void CEqBandList::RefreshAll(int slot)
     const EqPanelBand& band = panel_->Band(slot);
     FillRow(slot, band);
     if (slot == editBand_) {
-        RefreshEditor(band);
+        RefreshEditor(slot, band);
     }
 }
 
@@ -408,7 +427,7 @@ void CEqBandList::ShowBand(int band, bool write)
     }
     const EqPanelBand& b = panel_->Band(band);
     FillRow(band, b);
-    RefreshEditor(b);
+    RefreshEditor(band, b);
     number_->setText(QString::number(band + 1));
     if (band < rows_) {
         list_->selectRow(band);
@@ -502,7 +521,7 @@ void CEqBandList::ApplyListEdit(int row, int column, const QString& text)
     SetCell(row, EQ_COL_FREQ, Freq(static_cast<double>(b.freq)));
     SetCell(row, EQ_COL_Q, Qtext(static_cast<double>(b.q)));
     if (row == editBand_) {
-        RefreshEditor(b);
+        RefreshEditor(row, b);
     }
 }
 

@@ -86,6 +86,8 @@ public:
 
     // Operations of the EQ pages.
     void ShowBandList();
+    // Back to the list, as when the page switches to another EQ.
+    void CloseEditor();
     void ShowBand(int band, bool write);
     void ApplyBandEditor();
     void SetBandTypeFromUi(int slot, int type);
@@ -130,9 +132,11 @@ private:
     void BuildList();
     void FillRow(int row, const EqPanelBand& band);
     void SetCell(int row, int column, const QString& text);
-    void RefreshEditor(const EqPanelBand& band);
+    void RefreshEditor(int slot, const EqPanelBand& band);
     void RefreshAll(int slot);
     void Write(int slot);
+    // The user type (0..5) a band shows in the list and the radios; -1 for none.
+    int UserType(int slot, int type) const;
     QString Caption(int controlId, const char* zh, const char* en) const;
 
     CEqPanel* panel_ = nullptr;

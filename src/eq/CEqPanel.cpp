@@ -4,6 +4,7 @@
 #include "eq/CardinalPath.h"
 #include "eq/EqNotify.h"
 #include "eq/EqTexts.h"
+#include "i18n/Language.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -128,6 +129,8 @@ CEqPanel::CEqPanel(QWidget* parent) : QWidget(parent), bandColours_(DefaultBandC
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
+    // Texts follow the program's language from the start; the owner may still set another.
+    language_ = CurrentLanguage();
     panelFont_ = MakeFont(SongFamilies(), 0, 13);
     labelFont_ = MakeFont(ArialFamilies(), 8.4);
     numberFont_ = MakeFont(ArialFamilies(), 8.0);
@@ -250,8 +253,10 @@ void CEqPanel::ComputeCurveWithCompanions(int i)
     if (b.type == 0) {
         return;
     }
-    if (IsSubMode() && b.index >= 0 && b.index < kSubVisible && i == b.index) {
-        for (int c : SubCompanions(b.index)) {
+    // Slots 0..4 are the visible SUB bands (their index after SetBandCount); going by the
+    // slot keeps a companion from ever being taken for a visible band.
+    if (IsSubMode() && i < kSubVisible) {
+        for (int c : SubCompanions(i)) {
             EqPanelBand& s = bands_[static_cast<size_t>(c)];
             s.freq = b.freq;
             s.q = b.q;

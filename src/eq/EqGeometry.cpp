@@ -70,13 +70,6 @@ const std::array<float, kEqCurvePoints>& EqDisplayFrequencies()
 }
 
 namespace {
-// Both polynomials are sums of squares, so they are never negative in exact arithmetic; the
-// floor keeps rounding and deep stop bands away from log10(0).
-double PowerDb(double v)
-{
-    return 10.0 * std::log10(std::max(v, 1e-30));
-}
-
 // sin^2(pi f / fs) for every display frequency, shared by every band.
 const std::array<double, kEqCurvePoints>& DisplayPhi()
 {
@@ -109,7 +102,10 @@ void ComputeBandCurve(int type, double gainDb, double freqHz, double q,
         const double p = phi[i];
         const double num = nb - nb1 * p + nb2 * p * p;
         const double den = na - na1 * p + na2 * p * p;
-        out[i] = static_cast<float>(PowerDb(num) - PowerDb(den));
+        // Both polynomials are |.|^2 of the section's numerator and denominator, never negative
+        // in exact arithmetic; the floor keeps rounding and deep stop bands from log10(0).
+        // One logarithm of the ratio instead of two.
+        out[i] = static_cast<float>(10.0 * std::log10(std::max(num, 1e-30) / std::max(den, 1e-30)));
     }
 }
 

@@ -258,6 +258,11 @@ TEST_F(BandListTest, EditorFollowsTheBandItShows)
     EXPECT_EQ(panel->Band(1).gain, 5.0f);
     EXPECT_EQ(panel->Band(6).gain, -4.0f);
     EXPECT_EQ(panel->Band(6).freq, 2000.0f);
+    bands->CloseEditor();
+    EXPECT_EQ(bands->EditBand(), -1);
+    EXPECT_TRUE(bands->List()->isVisible());
+    bands->ApplyBandEditor(); // nothing to apply in list mode
+    EXPECT_NEAR(panel->Band(6).q, 1.5f, 1e-6f);
 }
 
 TEST_F(BandListTest, SlidersWriteTheirEditsAndApplyTheWholeEditor)
@@ -344,4 +349,30 @@ TEST_F(BandListTest, WheelOverThePageGoesToTheFocusedPanel)
     QApplication::sendEvent(bands->List()->viewport(), &e);
     EXPECT_NEAR(panel->Band(1).gain, 0.1f, 1e-6f);
     EXPECT_EQ(bands->EditBand(), 1);
+}
+
+TEST_F(BandListTest, SubPageTypesSetTheFourStages)
+{
+    panel->SetPanelKind(2);
+    panel->SetBandCount(20);
+    bands->SetBandCount(5);
+    EXPECT_EQ(bands->List()->rowCount(), 5);
+    SetBand(1, 1, 60, 3, 1.41f);
+    bands->ShowBand(1, false);
+    written.clear();
+    bands->ApplyListEdit(1, EQ_COL_TYPE, "LP");
+    const std::array<int, 3> comp = CEqPanel::SubCompanions(1);
+    EXPECT_EQ(panel->Band(1).type, 18);
+    EXPECT_EQ(panel->Band(comp[0]).type, 20);
+    EXPECT_EQ(panel->Band(comp[1]).type, 1);
+    EXPECT_EQ(bands->CellText(1, EQ_COL_TYPE), "LP");
+    EXPECT_TRUE(bands->Radio(1)->isChecked());
+    EXPECT_FALSE(bands->GainEdit()->isEnabled());
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(written[0].band, 1);
+    EXPECT_EQ(written[0].record.type, 18);
+    panel->SetSubCrossover(1, 3);
+    panel->SetSubFilterType(1, 3);
+    bands->ShowBand(1, false);
+    EXPECT_EQ(bands->CellText(1, EQ_COL_TYPE), "HP");
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -51,6 +52,22 @@ int main(int argc, char** argv)
         LoadTenBands(p);
         p.SetSelected(4);
         Save(p, dir, QString("eq_panel_%1.png").arg(lang));
+    }
+    {
+        // Band 6 selected, the pointer over band 3: the hover labels replace the selection's.
+        CEqPanel p;
+        p.resize(1000, 480);
+        p.SetPanelKind(7);
+        p.SetLanguage(0);
+        QImage warm(p.size(), QImage::Format_ARGB32_Premultiplied);
+        p.render(&warm);
+        LoadTenBands(p);
+        p.SetSelected(5);
+        const QPointF m = p.MarkerPoint(2);
+        QMouseEvent move(QEvent::MouseMove, m + QPointF(3, 2), m + QPointF(3, 2), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&p, &move);
+        Save(p, dir, "eq_panel_hover.png");
     }
     {
         CEqPanel p;
