@@ -49,6 +49,7 @@ QLabel#pitchMark { color: #7a8799; font-size: 11px; }
 QLabel#panelCaption { color: #52627a; font-size: 12px; padding-top: 2px; }
 QLabel[valueLabel="true"] { color: #1b2b40; }
 QCheckBox { color: #1b2b40; spacing: 5px; }
+QCheckBox:disabled { color: #9aa5b4; }
 QCheckBox[muteBox="true"]:checked { color: #c0392b; font-weight: 600; }
 
 QSlider::groove:horizontal {

@@ -36,6 +36,7 @@ public:
     bool Listen();
 
     QString ServerName() const { return serverName_; }
+    QString LockPath() const { return lockPath_; }
 
 signals:
     // A later start asked this instance to show its main window.

@@ -5,6 +5,8 @@
 #include "app/CMainFrame.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
@@ -78,4 +80,24 @@ TEST(SingleInstance, UnwritableLockFolder_ReportsLockFailed)
 {
     SingleInstance instance(UniqueKey(), "/proc/no-such-folder");
     EXPECT_EQ(instance.Acquire(), SingleInstance::Result::LockFailed);
+}
+
+TEST(SingleInstance, LockLeftByAProcessThatDied_IsTakenOver)
+{
+    QTemporaryDir dir;
+    const QString key = UniqueKey();
+    QString lockPath;
+    {
+        // Take the lock once to learn its path, then leave a copy that names a dead process.
+        SingleInstance probe(key, dir.path());
+        ASSERT_EQ(probe.Acquire(), SingleInstance::Result::First);
+        lockPath = probe.LockPath();
+    }
+    QFile stale(lockPath);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    // PID, application name, host name: the lock of a crashed run on this machine.
+    stale.write(QByteArray("2147483000\ndsp4620\n") + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    SingleInstance next(key, dir.path());
+    EXPECT_EQ(next.Acquire(300), SingleInstance::Result::First);
 }
