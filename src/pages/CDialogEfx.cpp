@@ -117,8 +117,8 @@ void CDialogEfx::SetTitlePicture()
 
 void CDialogEfx::ShowListMode()
 {
-    // Rebuilding the rows returns the band views to list mode and shows the panel's bands.
-    bands_->SetBandCount(0);
+    // Back to list mode, with the rows rebuilt from the panel's bands.
+    bands_->CloseEditor();
     bands_->SetBandCount(kEfxBands);
 }
 

@@ -457,8 +457,8 @@ void CDialogMusic::RefreshEq()
     panel_->SetBandCount(kInputBands);
     LoadPanelBands(*panel_, view, kInputBands);
     panel_->SetBypass(ParamStore.GetInt(EqBypassCell(view)) != 0);
-    // Rebuilding the rows returns the band views to list mode and shows the loaded bands.
-    bands_->SetBandCount(0);
+    // Back to list mode, with the rows rebuilt from the loaded bands.
+    bands_->CloseEditor();
     bands_->SetBandCount(kInputBands);
     // 6. The number column in the colour of the view.
     QTableWidget* list = bands_->List();
