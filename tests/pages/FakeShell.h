@@ -1,0 +1,51 @@
+#pragma once
+// A shell for pages under test: it records pop-ups and page changes, and reports the language
+// a test sets.
+
+#include "app/AppFixture.h"
+#include "app/PageRegistry.h"
+#include "app/UiPort.h"
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+class FakeUi : public UiPort
+{
+public:
+    int language = 0;
+    void ShowBalloon(const std::string&, const std::string&, int) override {}
+    void HideBalloon() override {}
+    UiAnswer AskUser(const std::string&, const std::string&, UiButtons, UiIcon) override
+    {
+        return UiAnswer::Yes;
+    }
+    void ShowInfo(const std::string&, int) override {}
+    void ShowSyncDialog() override {}
+    void CloseSyncDialog() override {}
+    bool SyncDialogOpen() const override { return false; }
+    std::string AskOpenModeFile() override { return {}; }
+    std::string AskSaveModeFile(const std::string&) override { return {}; }
+    void AddRecentFile(const std::string&) override {}
+    void RefreshAll() override {}
+    void CloseToolWindows() override {}
+    void RefreshMusicSource() override {}
+    int Language() const override { return language; }
+};
+
+class FakeShell : public PageShell
+{
+public:
+    std::vector<PageKind> shown;
+    std::vector<std::pair<QString, int>> infos;
+    FakeSession session;
+    FakeUi ui;
+
+    void ShowPage(PageKind kind, int) override { shown.push_back(kind); }
+    void ShowInfo(const QString& text, int ms) override { infos.emplace_back(text, ms); }
+    int OutputGroup() const override { return 5; }
+    void SetOutputGroup(int) override {}
+    DeviceSession& Session() override { return session; }
+    UiPort& Ui() override { return ui; }
+};

@@ -1,0 +1,32 @@
+#pragma once
+// A fixture for the pages: start-up parameter store and band memory, a recording sink in
+// place of the processor, a shell that records pop-ups and page changes, and the language.
+
+#include "model/Report.h"
+#include "pages/FakeShell.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+class PagesFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Sets the shell's and the tables' language (0 Chinese, 1 English).
+    void SetLanguage(int language);
+    // Parameter writes since the last call.
+    std::vector<ParamWrite> TakeWrites();
+    // The last write to (block, param), or nullptr.
+    static const ParamWrite* Find(const std::vector<ParamWrite>& writes, int block, int param);
+    // Lets queued slider notifications and zero timers run.
+    static void Settle();
+
+    FakeShell shell_;
+    RecordingSink sink_;
+    std::unique_ptr<ScopedReportSink> attached_;
+};
