@@ -174,14 +174,14 @@ bool HidrawBackend::RegisterNotification(std::string* error)
     if (monitor_ == nullptr ||
         udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor_) < 0) {
-        if (error != nullptr) {
+        if (error != nullptr && !pollingFallback_.load()) {
             *error = "udev monitor unavailable";
         }
         if (monitor_ != nullptr) {
             udev_monitor_unref(monitor_);
             monitor_ = nullptr;
         }
-        return false;
+        return pollingFallback_.load();
     }
     return true;
 }
