@@ -169,7 +169,7 @@ bool HidrawBackend::RegisterNotification(std::string* error)
         return true;
     }
     if (udev_ != nullptr) {
-        monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+        monitor_ = CreateMonitor(udev_);
     }
     if (monitor_ == nullptr ||
         udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
@@ -184,6 +184,11 @@ bool HidrawBackend::RegisterNotification(std::string* error)
         return pollingFallback_.load();
     }
     return true;
+}
+
+udev_monitor* HidrawBackend::CreateMonitor(udev* context)
+{
+    return udev_monitor_new_from_netlink(context, "udev");
 }
 
 int HidrawBackend::NotificationFd() const

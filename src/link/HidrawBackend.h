@@ -62,6 +62,10 @@ public:
     int NotificationFd() const;
     bool ReceiveNotification(std::string* action, std::string* path);
 
+protected:
+    // Makes the monitor (nullptr where netlink is not available); tests replace it.
+    virtual struct udev_monitor* CreateMonitor(struct udev* context);
+
 private:
     struct udev* udev_ = nullptr;
     struct udev_monitor* monitor_ = nullptr;
