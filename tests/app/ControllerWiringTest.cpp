@@ -9,6 +9,7 @@
 #include "app/ControllerSession.h"
 #include "app/QtUiPort.h"
 #include "dsp/Dynamics.h"
+#include "files/ModeFile.h"
 #include "link/LinkState.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
@@ -33,7 +34,8 @@ using namespace std::chrono_literals;
 
 namespace {
 constexpr const char* kPath = "/dev/hidraw-dsp4620";
-constexpr int kMicSliderId = 32829; // the ribbon's mic volume on the input category
+constexpr int kMicSliderId = 32829;    // the ribbon's mic volume on the input category
+constexpr int kReverbSliderId = 32830; // and its reverb volume
 
 void PutModeName(ProcessorState& state, int mode, const std::string& name)
 {
@@ -214,4 +216,32 @@ TEST_F(ControllerWiring, ClosePromptCancel_KeepsTheLinkOpen)
     EXPECT_TRUE(frame_->close());
     EXPECT_FALSE(session_->IsConnected());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Count(kCmdFarewell) == 1u; }, 3000));
+}
+
+TEST_F(ControllerWiring, OpenedModeFile_IsPushedToTheProcessorUnderTheWaitDialog)
+{
+    ASSERT_TRUE(WaitSettled());
+    ParamStore.SetInt(PRM_REVERB_VOL, 42);
+    ParamStore.SetInt(PRM_MIC_VOL, 42);
+    const QString file = dir_.filePath("party.W6v9");
+    ASSERT_TRUE(WriteModeFile(file.toStdString(), ModeFileDeviceInfo{}).Ok());
+    ParamStore.SetInt(PRM_REVERB_VOL, 60);
+    ParamStore.SetInt(PRM_MIC_VOL, 55);
+
+    frame_->Session().OpenDocument(file.toStdString());
+    EXPECT_TRUE(session_->SyncDialogShown());
+    ASSERT_TRUE(WaitSettled(2));
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+    // The push carries the reverb volume (both words) ...
+    const uint32_t reverb = std::bit_cast<uint32_t>(0.42f);
+    EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 0), reverb);
+    EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 1), reverb);
+    auto* reverbSlider = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kReverbSliderId));
+    ASSERT_NE(reverbSlider, nullptr);
+    EXPECT_EQ(reverbSlider->value(), 42);
+    // ... but not the mic volume: it is read back, so the processor's stays.
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 55);
+    auto* mic = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kMicSliderId));
+    ASSERT_NE(mic, nullptr);
+    EXPECT_EQ(mic->value(), 55);
 }
