@@ -245,3 +245,23 @@ TEST_F(ControllerWiring, OpenedModeFile_IsPushedToTheProcessorUnderTheWaitDialog
     ASSERT_NE(mic, nullptr);
     EXPECT_EQ(mic->value(), 55);
 }
+
+TEST_F(ControllerWiring, PulledOutAndPluggedIn_TheStatusLineFollowsAndTheProcessorIsReadAgain)
+{
+    ASSERT_TRUE(WaitSettled());
+    ASSERT_NE(session_->Watcher(), nullptr);
+    EXPECT_STREQ(session_->Watcher()->Kind(), "virtual bus");
+
+    ASSERT_TRUE(bus_.Unplug(kPath));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session_->IsConnected(); }, 3000));
+    frame_->UpdateStatus();
+    EXPECT_EQ(frame_->Pane120()->text(), QString("USB:Disconnected"));
+
+    ASSERT_TRUE(bus_.Plug(kPath));
+    ASSERT_TRUE(WaitSettled(2));
+    EXPECT_TRUE(session_->IsConnected());
+    EXPECT_EQ(Count(kCmdModel), 4u);
+    frame_->UpdateStatus();
+    EXPECT_EQ(frame_->Pane120()->text(), QString("USB:Connected"));
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
