@@ -2,9 +2,12 @@
 // settling pauses injected as zero: what remains is the program's own cost per exchange
 // (transport, read thread, parser, read-back decoder, push computations).
 //
-// The write direction includes the commands the processor does not answer (memory and
-// mode-name writes): each of those makes the next write wait for the pacing time, so the
-// write is measured with a 2 ms pacing and the unanswered count is reported beside it.
+// The write is measured with a 2 ms pacing and the unanswered count is reported beside it:
+// any command left unanswered makes the next write wait for the whole pacing time.
+//
+// The "AsSeen" pair is one synchronisation as the user waits for it: the processor's default
+// latency, the default 1800 ms pacing and the real settling pauses, to be compared with the
+// wait dialog's 20 s time-out.
 
 #include "dsp/Dynamics.h"
 #include "link/LinkState.h"
@@ -22,10 +25,12 @@ namespace {
 
 struct ZeroLatencyLink
 {
-    explicit ZeroLatencyLink(std::chrono::milliseconds pacing)
+    explicit ZeroLatencyLink(std::chrono::milliseconds pacing, bool zeroLatency = true)
     {
         EmulatorOptions options;
-        options.latency = std::chrono::milliseconds(0);
+        if (zeroLatency) {
+            options.latency = std::chrono::milliseconds(0);
+        }
         std::string error;
         processor = EmulatedProcessor::Create(options, &error);
         bus.AddInterface({"emulated:sync-bench", 1, 0x2010, 0x1031, processor, ""});
@@ -94,7 +99,48 @@ void BM_FullWriteSync(benchmark::State& state)
     RunSync(state, SyncDirection::Write, std::chrono::milliseconds(2));
 }
 
+// Default latency, pacing and pauses; one synchronisation per iteration.
+void RunSyncAsSeen(benchmark::State& state, SyncDirection direction)
+{
+    ResetLinkState();
+    ZeroLatencyLink link(UsbTimings{}.pacing, false);
+    if (!link.ok) {
+        state.SkipWithError("no emulated processor");
+        return;
+    }
+    SyncWaiter waiter;
+    SynchronizeData(SyncDirection::Read, SyncTimings::Zero(), waiter, {});
+    const uint64_t requestsBefore = link.processor->TotalRequests();
+    const uint64_t answersBefore = link.processor->ReportsSent();
+    for (auto _ : state) {
+        const SyncResult r = SynchronizeData(direction, SyncTimings{}, waiter, {});
+        if (!r.complete) {
+            state.SkipWithError("synchronisation incomplete");
+            break;
+        }
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    const double requests =
+        static_cast<double>(link.processor->TotalRequests() - requestsBefore) / iterations;
+    const double answers =
+        static_cast<double>(link.processor->ReportsSent() - answersBefore) / iterations;
+    state.counters["commands"] = requests;
+    state.counters["unanswered"] = requests > answers ? requests - answers : 0.0;
+}
+
+void BM_FullReadSyncAsSeen(benchmark::State& state)
+{
+    RunSyncAsSeen(state, SyncDirection::Read);
+}
+
+void BM_FullWriteSyncAsSeen(benchmark::State& state)
+{
+    RunSyncAsSeen(state, SyncDirection::Write);
+}
+
 } // namespace
 
 BENCHMARK(BM_FullReadSync)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_FullWriteSync)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FullReadSyncAsSeen)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FullWriteSyncAsSeen)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -3,12 +3,15 @@
 #include "app/AppSettings.h"
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
+#include "app/ControllerSession.h"
 #include "app/SingleInstance.h"
 #include "link/HidrawBackend.h"
 #include "link/UsbTransport.h"
+#include "link/controller/VirtualBusWatcher.h"
 #include "link/emulator/VirtualHidBus.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
@@ -135,7 +138,7 @@ bool CKW4620v13App::InitInstance()
     }
     AttachBackend();
 
-    frame_ = std::make_unique<CMainFrame>(*settings_);
+    frame_ = std::make_unique<CMainFrame>(*settings_, MakeSessionFactory());
     if (instance_) {
         connect(instance_.get(), &SingleInstance::ActivateRequested, frame_.get(),
                 &CMainFrame::ActivateFromOtherInstance);
@@ -154,8 +157,7 @@ bool CKW4620v13App::InitInstance()
         frame_->View()->ShowPage(*options_.page);
     }
     if (screenshot) {
-        // No connection controller yet: the window is final once it is shown and laid out.
-        QTimer::singleShot(400, this, &CKW4620v13App::TakeScreenshot);
+        AwaitScreenshot();
     }
     return true;
 }
@@ -178,6 +180,61 @@ void CKW4620v13App::AttachBackend()
     SetUsbBackend(hidraw_.get());
 }
 
+CMainFrame::SessionFactory CKW4620v13App::MakeSessionFactory()
+{
+    ControllerSession::WatcherFactory watch;
+    if (bus_) {
+        std::shared_ptr<VirtualHidBus> bus = bus_;
+        watch = [bus](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
+            return std::make_unique<VirtualBusWatcher>(*bus, std::move(handler));
+        };
+    } else if (hidraw_) {
+        HidrawBackend* hidraw = hidraw_.get();
+        watch = [hidraw](DeviceChangeHandler handler) {
+            std::unique_ptr<DeviceWatcher> watcher =
+                StartHardwareWatcher(*hidraw, std::move(handler));
+            // Arrival and removal are still learned where no udev monitor can be made.
+            hidraw->SetPollingFallback(std::string(watcher->Kind()) == "polling");
+            return watcher;
+        };
+    } else {
+        return {};
+    }
+    return [this, watch](UiPort& ui) -> std::unique_ptr<DeviceSession> {
+        auto session = std::make_unique<ControllerSession>(ui, watch);
+        session_ = session.get();
+        return session;
+    };
+}
+
+void CKW4620v13App::AwaitScreenshot()
+{
+    if (session_ == nullptr) {
+        // No processor to wait for: the window is final once it is shown and laid out.
+        QTimer::singleShot(400, this, &CKW4620v13App::TakeScreenshot);
+        return;
+    }
+    auto* poll = new QTimer(this);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    connect(poll, &QTimer::timeout, this, [this, poll, clock] {
+        if (session_->Settled()) {
+            poll->stop();
+            poll->deleteLater();
+            // Let the refresh after the synchronisation reach every widget.
+            QTimer::singleShot(300, this, &CKW4620v13App::TakeScreenshot);
+        } else if (clock->elapsed() > kScreenshotTimeoutMs) {
+            poll->stop();
+            poll->deleteLater();
+            std::fprintf(stderr, "dsp4620: the first synchronisation did not finish within %d s\n",
+                         kScreenshotTimeoutMs / 1000);
+            exitCode_ = 3;
+            TakeScreenshot();
+        }
+    });
+    poll->start(50);
+}
+
 void CKW4620v13App::OpenDocument(const QString& path)
 {
     if (frame_) {
@@ -192,7 +249,9 @@ void CKW4620v13App::TakeScreenshot()
     const QPixmap shot = frame_->grab();
     if (!shot.save(options_.screenshot, "PNG")) {
         std::fprintf(stderr, "dsp4620: cannot write %s\n", qPrintable(options_.screenshot));
-        exitCode_ = 1;
+        if (exitCode_ == 0) {
+            exitCode_ = 1;
+        }
     }
     QApplication::exit(exitCode_);
 }

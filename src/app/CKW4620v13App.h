@@ -14,7 +14,8 @@
 #include <optional>
 
 class AppSettings;
-class HidBackend;
+class ControllerSession;
+class HidrawBackend;
 class SingleInstance;
 class VirtualHidBus;
 
@@ -55,10 +56,15 @@ public:
 
     // Names the single-instance lock and socket (tests use their own).
     static void SetInstanceKey(const QString& key);
+    // The longest wait of --screenshot for the first synchronisation.
+    static constexpr int kScreenshotTimeoutMs = 30000;
 
 private:
     bool CheckSingleInstance();
     void AttachBackend();
+    CMainFrame::SessionFactory MakeSessionFactory();
+    // Waits for the first synchronisation to settle (or the time-out), then saves the shot.
+    void AwaitScreenshot();
     void TakeScreenshot();
 
     AppOptions options_;
@@ -66,7 +72,8 @@ private:
     std::unique_ptr<AppSettings> settings_;
     std::unique_ptr<SingleInstance> instance_;
     std::shared_ptr<VirtualHidBus> bus_;
-    std::unique_ptr<HidBackend> hidraw_;
+    std::unique_ptr<HidrawBackend> hidraw_;
     std::unique_ptr<CMainFrame> frame_;
+    ControllerSession* session_ = nullptr; // owned by the frame; null without a backend
     int exitCode_ = 0;
 };

@@ -7,8 +7,8 @@
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/DeviceSession.h"
-#include "app/UiPort.h"
 #include "i18n/DialogTexts.h"
+#include "link/controller/UiPort.h"
 
 #include <QVBoxLayout>
 
@@ -350,22 +350,30 @@ void CKW4620v13View::AskResetEq()
     }
 }
 
+void CKW4620v13View::OnRemoteKey(int key)
+{
+    (void)key; // already in the remote key table
+    if (CToolWindowBase* remote = ToolWindow(ToolKind::Remote)) {
+        remote->Refresh();
+    }
+}
+
 bool CKW4620v13View::KeysForLink() const
 {
-    return session_.IsConnected() && !ui_.SyncDialogOpen();
+    return session_.AcceptsModeKeys();
 }
 
 void CKW4620v13View::OnRecallModeKey(int mode)
 {
     if (KeysForLink()) {
-        session_.RecallMode(mode);
+        session_.OnModeKey(mode, false);
     }
 }
 
 void CKW4620v13View::OnStoreModeKey(int mode)
 {
     if (KeysForLink()) {
-        session_.StoreMode(mode, true);
+        session_.OnModeKey(mode, true);
     }
 }
 
@@ -390,7 +398,7 @@ void CKW4620v13View::OnNoiseGateKey()
 
 void CKW4620v13View::OnMachineSettingsKey()
 {
-    if (!ui_.SyncDialogOpen()) {
+    if (!session_.SyncDialogShown()) {
         OpenToolWindow(ToolKind::MachineSettings);
     }
 }

@@ -46,6 +46,8 @@ public:
     void OpenToolWindow(ToolKind kind);
     CToolWindowBase* ToolWindow(ToolKind kind) const;
     void SwitchLanguage();
+    // MSG_REMOTE_KEY: a remote key was learned; the remote-control window shows it.
+    void OnRemoteKey(int key);
 
     MasterControls& Master() { return master_; }
     // Tests shorten the pause of the music fade-in.

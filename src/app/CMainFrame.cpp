@@ -10,6 +10,7 @@
 #include "app/ShortcutFilter.h"
 #include "i18n/DialogTexts.h"
 #include "link/LinkState.h"
+#include "link/LinkUi.h"
 #include "model/ParamStore.h"
 
 #include <QApplication>
@@ -40,6 +41,17 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     if (!session_) {
         session_ = std::make_unique<DisconnectedSession>(*ui_);
     }
+    // The link's messages to the main view: a learned remote key to the remote-control
+    // window, the end of a synchronisation to the session.
+    linkUi_->SetMessageHandler([this](int message, uintptr_t wParam) {
+        if (message == MSG_REMOTE_KEY) {
+            if (view_) {
+                view_->OnRemoteKey(static_cast<int>(wParam));
+            }
+            return;
+        }
+        session_->OnViewMessage(message, wParam);
+    });
 
     CRibbonBar::Providers providers;
     providers.recentFiles = [this] { return settings_.RecentFiles(); };

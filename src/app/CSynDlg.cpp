@@ -25,12 +25,21 @@ CSynDlg::CSynDlg(QWidget* parent, std::function<void()> onTimeout, int timeoutMs
     layout->addWidget(bar_);
     setMinimumWidth(380);
 
+    if (timeoutMs <= 0) {
+        return;
+    }
     stepTimer_.setInterval(stepMs);
     connect(&stepTimer_, &QTimer::timeout, this, &CSynDlg::Step);
     stepTimer_.start();
     timeoutTimer_.setSingleShot(true);
     connect(&timeoutTimer_, &QTimer::timeout, this, &CSynDlg::TimedOut);
     timeoutTimer_.start(timeoutMs);
+}
+
+void CSynDlg::SetTexts(const QString& title, const QString& text)
+{
+    setWindowTitle(title);
+    text_->setText(text);
 }
 
 void CSynDlg::Step()

@@ -13,9 +13,13 @@ class CSynDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // onTimeout shows the time-out box (kept out so tests need no modal box).
+    // onTimeout shows the time-out box (kept out so tests need no modal box). With timeoutMs
+    // 0 the dialog has no timers: its owner steps it and closes it.
     CSynDlg(QWidget* parent, std::function<void()> onTimeout, int timeoutMs = 20000,
             int stepMs = 150);
+
+    void SetTexts(const QString& title, const QString& text);
+    void SetProgress(int percent) { bar_->setValue(percent); }
 
     // Stops the timers and closes the dialog (synchronisation finished).
     void Finish();

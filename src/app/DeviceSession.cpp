@@ -1,8 +1,9 @@
 #include "app/DeviceSession.h"
 
-#include "app/UiPort.h"
+#include "app/AppText.h"
 #include "link/LinkState.h"
 #include "link/UsbTransport.h"
+#include "link/controller/UiPort.h"
 #include "model/CmdVersion.h"
 
 #include <algorithm>
@@ -70,12 +71,12 @@ int DisconnectedSession::CmdVersion() const
 
 void DisconnectedSession::LoadModeFile()
 {
-    ui_.ShowInfo(Pick(ui_.Language(), "请先连接设备!", "Please connect device!"), 1100);
+    ui_.ShowInfo(Pick(AppLanguage(), "请先连接设备!", "Please connect device!"), 1100);
 }
 
 void DisconnectedSession::SaveModeFile()
 {
-    ui_.ShowInfo(Pick(ui_.Language(), "请先连接设备!", "Please connect device!"), 1100);
+    ui_.ShowInfo(Pick(AppLanguage(), "请先连接设备!", "Please connect device!"), 1100);
 }
 
 void DisconnectedSession::OpenDocument(const std::string& path)

@@ -32,9 +32,23 @@ public:
     virtual bool PeakPolling() const = 0;
     virtual void SetPeakPolling(bool on) = 0;
 
+    // The synchronisation wait dialog is shown.
+    virtual bool SyncDialogShown() const { return false; }
+    // The F-keys act only while the link is open and no wait dialog is shown.
+    virtual bool AcceptsModeKeys() const { return IsConnected() && !SyncDialogShown(); }
+
     // Mode commands; fromKey selects the keyboard variant of the timings.
     virtual void RecallMode(int mode) = 0;
     virtual void StoreMode(int mode, bool fromKey) = 0;
+    // F1..F4 (mode 0..3): with the left Ctrl key held stores, otherwise recalls.
+    virtual void OnModeKey(int mode, bool leftCtrl)
+    {
+        if (leftCtrl) {
+            StoreMode(mode, true);
+        } else {
+            RecallMode(mode);
+        }
+    }
     virtual void LoadModeFile() = 0;
     virtual void SaveModeFile() = 0;
     // A mode file named on the command line, by the shell or from the recent-file list.
@@ -45,6 +59,14 @@ public:
     virtual bool ConfirmClose() = 0;
     // Last step of closing: say goodbye to the processor and close the link.
     virtual void Shutdown() = 0;
+
+    // A message from the link to the main view (MSG_SYNC_DONE; MSG_REMOTE_KEY goes to the
+    // remote-control window).
+    virtual void OnViewMessage(int message, uintptr_t wParam)
+    {
+        (void)message;
+        (void)wParam;
+    }
 };
 
 // No connection controller: the link state is shown as the link left it, and every command

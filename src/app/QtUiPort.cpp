@@ -128,30 +128,33 @@ void QtUiPort::ShowInfo(const std::string& text, int displayMs)
     }
 }
 
-void QtUiPort::ShowSyncDialog()
+void QtUiPort::ShowSyncDialog(const std::string& title, const std::string& text)
 {
     if (syn_) {
         return;
     }
-    auto* dialog = new CSynDlg(
-        &frame_,
-        [this] { AskUser("发生错误，与设备数据同步超时……", "错误", UiButtons::Ok, UiIcon::Error); },
-        syncTimeoutMs_);
+    // No timers of its own (timeoutMs 0): the controller steps the bar and times it out.
+    auto* dialog = new CSynDlg(&frame_, {}, 0);
+    dialog->SetTexts(Q(title), Q(text));
     syn_ = dialog;
-    dialog->exec();
-    delete dialog;
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}
+
+void QtUiPort::SetSyncProgress(int percent)
+{
+    if (syn_) {
+        syn_->SetProgress(percent);
+    }
 }
 
 void QtUiPort::CloseSyncDialog()
 {
-    if (syn_) {
-        syn_->Finish();
+    if (CSynDlg* dialog = syn_) {
+        syn_ = nullptr;
+        dialog->Finish();
+        dialog->deleteLater();
     }
-}
-
-bool QtUiPort::SyncDialogOpen() const
-{
-    return syn_ != nullptr;
 }
 
 std::string QtUiPort::AskOpenModeFile()
@@ -206,9 +209,9 @@ void QtUiPort::RefreshMusicSource()
     }
 }
 
-int QtUiPort::Language() const
+bool QtUiPort::SyncDialogOpen() const
 {
-    return AppLanguage();
+    return !syn_.isNull();
 }
 
 CSynDlg* QtUiPort::SyncDialog() const

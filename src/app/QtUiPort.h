@@ -3,7 +3,7 @@
 // pop-up where there is no notification area), message boxes, the synchronisation dialog and
 // the mode-file dialogs.
 
-#include "app/UiPort.h"
+#include "link/controller/UiPort.h"
 
 #include <QPointer>
 #include <QString>
@@ -32,22 +32,23 @@ public:
     UiAnswer AskUser(const std::string& text, const std::string& caption, UiButtons buttons,
                      UiIcon icon) override;
     void ShowInfo(const std::string& text, int displayMs) override;
-    void ShowSyncDialog() override;
+    // Shows the dialog window-modally and returns at once; the controller steps and closes it
+    // and times it out.
+    void ShowSyncDialog(const std::string& title, const std::string& text) override;
+    void SetSyncProgress(int percent) override;
     void CloseSyncDialog() override;
-    bool SyncDialogOpen() const override;
     std::string AskOpenModeFile() override;
     std::string AskSaveModeFile(const std::string& defaultName) override;
     void AddRecentFile(const std::string& path) override;
     void RefreshAll() override;
     void CloseToolWindows() override;
     void RefreshMusicSource() override;
-    int Language() const override;
 
-    // Tests answer boxes themselves and shorten the dialog's time-out.
+    // Tests answer boxes themselves.
     using BoxHook = std::function<UiAnswer(const QString& text, const QString& caption)>;
     void SetBoxHook(BoxHook hook) { boxHook_ = std::move(hook); }
-    void SetSyncTimeoutMs(int ms) { syncTimeoutMs_ = ms; }
     CSynDlg* SyncDialog() const;
+    bool SyncDialogOpen() const;
     bool BalloonShown() const;
 
 private:
@@ -58,6 +59,5 @@ private:
     QTimer balloonTimer_;
     QPointer<CSynDlg> syn_;
     BoxHook boxHook_;
-    int syncTimeoutMs_ = 20000;
     bool balloonFallback_ = false;
 };

@@ -169,21 +169,26 @@ bool HidrawBackend::RegisterNotification(std::string* error)
         return true;
     }
     if (udev_ != nullptr) {
-        monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+        monitor_ = CreateMonitor(udev_);
     }
     if (monitor_ == nullptr ||
         udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor_) < 0) {
-        if (error != nullptr) {
+        if (error != nullptr && !pollingFallback_.load()) {
             *error = "udev monitor unavailable";
         }
         if (monitor_ != nullptr) {
             udev_monitor_unref(monitor_);
             monitor_ = nullptr;
         }
-        return false;
+        return pollingFallback_.load();
     }
     return true;
+}
+
+udev_monitor* HidrawBackend::CreateMonitor(udev* context)
+{
+    return udev_monitor_new_from_netlink(context, "udev");
 }
 
 int HidrawBackend::NotificationFd() const

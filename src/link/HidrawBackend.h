@@ -51,15 +51,23 @@ public:
     // O_RDWR; a node we may not open (no udev rule giving the user access) fails with the
     // system's reason in *error.
     std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) override;
-    // A udev monitor for hidraw add/remove events.
+    // A udev monitor for hidraw add/remove events. Where none can be made (no netlink in a
+    // container) and a polling watcher reports arrival and removal instead, registration
+    // counts as done.
     bool RegisterNotification(std::string* error) override;
+    void SetPollingFallback(bool on) { pollingFallback_ = on; }
 
     // The monitor's descriptor for the shell's event loop (-1 before registration), and one
     // pending event: "add" or "remove" and the node's path. False when none is pending.
     int NotificationFd() const;
     bool ReceiveNotification(std::string* action, std::string* path);
 
+protected:
+    // Makes the monitor (nullptr where netlink is not available); tests replace it.
+    virtual struct udev_monitor* CreateMonitor(struct udev* context);
+
 private:
     struct udev* udev_ = nullptr;
     struct udev_monitor* monitor_ = nullptr;
+    std::atomic<bool> pollingFallback_{false};
 };

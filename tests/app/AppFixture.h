@@ -53,6 +53,7 @@ public:
     std::string DspVersion() const override { return "2013-02-02"; }
     int CmdVersion() const override { return 21; }
     bool PeakPolling() const override { return peak; }
+    bool SyncDialogShown() const override { return syncOpen; }
     void SetPeakPolling(bool on) override { peak = on; }
     void RecallMode(int m) override { calls.push_back("recall " + std::to_string(m)); }
     void StoreMode(int m, bool key) override

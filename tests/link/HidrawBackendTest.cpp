@@ -1,5 +1,8 @@
 #include "link/HidrawBackend.h"
 
+#include "LinkTestSupport.h"
+#include "link/UsbTransport.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -110,5 +113,49 @@ TEST(HidrawBackend, EnumerationListsOnlyHidrawNodes)
     for (const HidInterfaceInfo& info : backend.Enumerate()) {
         EXPECT_EQ(info.path.rfind("/dev/hidraw", 0), 0u) << info.path;
         EXPECT_EQ(info.flags, 1u);
+    }
+}
+
+namespace {
+// A machine where no udev netlink monitor can be made (some containers).
+class NoMonitorBackend : public HidrawBackend
+{
+protected:
+    udev_monitor* CreateMonitor(udev*) override { return nullptr; }
+};
+} // namespace
+
+TEST(HidrawBackend, NoMonitor_RegistrationFailsUnlessPollingWatchesTheDevices)
+{
+    NoMonitorBackend backend;
+    std::string error;
+    EXPECT_FALSE(backend.RegisterNotification(&error));
+    EXPECT_EQ(error, "udev monitor unavailable");
+
+    // A polling watcher reports arrival and removal instead: registration counts as done.
+    backend.SetPollingFallback(true);
+    error.clear();
+    EXPECT_TRUE(backend.RegisterNotification(&error));
+    EXPECT_TRUE(error.empty()) << error;
+    EXPECT_EQ(backend.NotificationFd(), -1);
+}
+
+TEST(HidrawBackend, NoMonitorWithPolling_ConnectingLooksForTheProcessorWithoutAnError)
+{
+    for (const bool polling : {false, true}) {
+        SCOPED_TRACE(polling);
+        ScopedLinkUi ui;
+        TraceCapture traces;
+        NoMonitorBackend backend;
+        backend.SetPollingFallback(polling);
+        SetUsbBackend(&backend);
+        const int opened = ConnectUsbDevice();
+        SetUsbBackend(nullptr);
+        if (opened == 1) {
+            CloseUsbDevice(false); // a real processor on this machine
+        }
+        EXPECT_EQ(ui.Boxes().empty(), polling);
+        // Only an accepted registration goes on to the enumeration.
+        EXPECT_EQ(traces.Contains("开始枚举usb设备"), polling);
     }
 }

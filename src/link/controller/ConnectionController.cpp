@@ -234,6 +234,7 @@ void ConnectionController::OnPollTick()
 void ConnectionController::OnSyncDone(int wParam)
 {
     (void)wParam;
+    ++syncsHandled_;
     if (syncDialogOpen_) {
         CloseSyncDialog();
         AfterSyncDialog();

@@ -115,6 +115,8 @@ public:
     std::string StoredDevicePath() const { return storedPath_; }
     // The outcome of the last synchronisation whose end reached the loop.
     SyncResult LastSyncResult() const { return lastResult_; }
+    // Synchronisation ends handled on the loop so far (accepted or rejected).
+    int SyncsHandled() const { return syncsHandled_; }
     int SyncThreadsRunning() const { return synchronizer_.Running(); }
 
     // A window-thread pause (used by the device modes too).
@@ -145,6 +147,7 @@ private:
     bool pollAfterDialog_ = false;
     bool mismatchGuard_ = true;
     SyncResult lastResult_;
+    int syncsHandled_ = 0;
     // Tasks posted to the loop run only while the controller lives.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

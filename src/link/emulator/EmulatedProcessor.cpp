@@ -47,6 +47,9 @@ enum : uint8_t
     CMD_READ_NAME = 0xDB,
 };
 constexpr uint8_t kRestartKey = 0xAA;
+// Status byte of an acknowledgement.
+constexpr uint8_t kAckApplied = 0x00;
+constexpr uint8_t kAckRefused = 0x01; // no such mode, address outside the memory, wrong key
 
 uint32_t GetU32(const uint8_t* at)
 {
@@ -106,6 +109,7 @@ struct EmulatedProcessor::Impl
     {
         Command,
         Learned,
+        Leave,
         Return,
         Panel
     };
@@ -124,9 +128,12 @@ struct EmulatedProcessor::Impl
     bool Handle(const Report& command, Report* answer, bool* leaveBus);
     void HandleParamWrite(const Report& in, Report* answer);
     void HandleParamRead(const Report& in, Report* answer);
-    void HandleMemoryWrite(const Report& in);
+    // An acknowledgement of a command whose answer carries nothing more than its status;
+    // false (no answer) when the processor is set to stay silent on those.
+    bool Acknowledge(uint8_t command, bool applied, Report* answer) const;
+    bool HandleMemoryWrite(const Report& in);
     void HandleMemoryRead(const Report& in, Report* answer);
-    void HandleNameWrite(const Report& in);
+    bool HandleNameWrite(const Report& in);
     void HandleNameRead(const Report& in, Report* answer);
     void HandleStatus(Report* answer);
     void Restart();
@@ -404,6 +411,7 @@ void EmulatedProcessor::Impl::Run()
             farewell = item.report[1] == CMD_FAREWELL;
             if (leave) {
                 Restart();
+                leave = false; // later, once the acknowledgement had time to be read
             }
             break;
         case Job::Learned:
@@ -424,6 +432,9 @@ void EmulatedProcessor::Impl::Run()
             send = !offline_ && !silent_;
             break;
         }
+        case Job::Leave:
+            leave = true;
+            break;
         case Job::Return:
             offline_ = false;
             back = true;
@@ -465,19 +476,19 @@ bool EmulatedProcessor::Impl::Handle(const Report& in, Report* answer, bool* lea
         if (validMode) {
             state_.currentMode = mode;
         }
-        return false;
+        return Acknowledge(in[1], validMode, answer);
     case CMD_STORE_MODE:
         if (validMode) {
             state_.modes[mode] = state_.working;
             state_.currentMode = mode;
         }
-        return false;
+        return Acknowledge(in[1], validMode, answer);
     case CMD_LOAD_MODE:
         if (validMode) {
             state_.working = state_.modes[mode];
             state_.currentMode = mode;
         }
-        return false;
+        return Acknowledge(in[1], validMode, answer);
     case CMD_RESET_MODE:
         // The mode goes back to the factory setting and becomes the working setting.
         if (validMode) {
@@ -486,7 +497,7 @@ bool EmulatedProcessor::Impl::Handle(const Report& in, Report* answer, bool* lea
             state_.working = state_.modes[mode];
             state_.currentMode = mode;
         }
-        return false;
+        return Acknowledge(in[1], validMode, answer);
     case CMD_CURRENT_MODE:
         *answer = MakeReport(CMD_CURRENT_MODE);
         (*answer)[2] = state_.currentMode;
@@ -501,7 +512,8 @@ bool EmulatedProcessor::Impl::Handle(const Report& in, Report* answer, bool* lea
         HandleStatus(answer);
         return true;
     case CMD_LEARN_KEY: {
-        // Answered once the user has pressed a key on the remote.
+        // Answered once the user has pressed a key on the remote, and only then: any report
+        // 0x60 is taken by the program as a learned key, so there is no acknowledgement.
         Report learned = MakeReport(CMD_LEARN_KEY);
         learned[2] = options_.remoteCode;
         learned[3] = in[2];
@@ -511,17 +523,18 @@ bool EmulatedProcessor::Impl::Handle(const Report& in, Report* answer, bool* lea
     }
     case CMD_STOP_LEARNING:
         ++learnToken_;
-        return false;
+        return Acknowledge(in[1], true, answer);
     case CMD_READ_KEYS:
         *answer = MakeReport(CMD_READ_KEYS);
         std::copy(state_.keyTable.begin(), state_.keyTable.end(), answer->begin() + 2);
         return true;
     case CMD_WRITE_KEYS:
         std::copy_n(in.begin() + 2, kRemoteKeyTableSize, state_.keyTable.begin());
-        return false;
+        return Acknowledge(in[1], true, answer);
     case CMD_RESTART:
+        // Acknowledged first; the processor then drops off the bus.
         *leaveBus = in[2] == kRestartKey;
-        return false;
+        return Acknowledge(in[1], *leaveBus, answer);
     case CMD_DSP_VERSION:
         *answer = TextAnswer(CMD_DSP_VERSION, options_.dspVersion);
         return true;
@@ -536,28 +549,40 @@ bool EmulatedProcessor::Impl::Handle(const Report& in, Report* answer, bool* lea
         *answer = TextAnswer(CMD_MCU_VERSION, options_.mcuVersion);
         return true;
     case CMD_WRITE_MEMORY:
-        HandleMemoryWrite(in);
-        return false;
+        return Acknowledge(in[1], HandleMemoryWrite(in), answer);
     case CMD_READ_MEMORY:
         HandleMemoryRead(in, answer);
         return true;
     case CMD_WRITE_SETTINGS:
         std::copy_n(in.begin() + 2, kMachineSettingsSize, state_.machineSettings.begin());
-        return false;
+        return Acknowledge(in[1], true, answer);
     case CMD_READ_SETTINGS:
         *answer = MakeReport(CMD_READ_SETTINGS);
         std::copy(state_.machineSettings.begin(), state_.machineSettings.end(),
                   answer->begin() + 2);
         return true;
     case CMD_WRITE_NAME:
-        HandleNameWrite(in);
-        return false;
+        return Acknowledge(in[1], HandleNameWrite(in), answer);
     case CMD_READ_NAME:
         HandleNameRead(in, answer);
         return true;
-    default: // the farewell and unknown commands get no answer
+    case CMD_FAREWELL: // harmless to acknowledge; the state file is saved after it
+        return Acknowledge(in[1], true, answer);
+    default:
+        // A command it does not know is ignored. Echoing it could look like one of the
+        // processor's own reports (0x14 marks the setting as changed, 0x20 device bytes).
         return false;
     }
+}
+
+bool EmulatedProcessor::Impl::Acknowledge(uint8_t command, bool applied, Report* answer) const
+{
+    if (options_.silentOnUnusedAnswers) {
+        return false;
+    }
+    *answer = MakeReport(command);
+    (*answer)[2] = applied ? kAckApplied : kAckRefused;
+    return true;
 }
 
 void EmulatedProcessor::Impl::HandleParamWrite(const Report& in, Report* answer)
@@ -608,15 +633,16 @@ void EmulatedProcessor::Impl::HandleParamRead(const Report& in, Report* answer)
     }
 }
 
-void EmulatedProcessor::Impl::HandleMemoryWrite(const Report& in)
+bool EmulatedProcessor::Impl::HandleMemoryWrite(const Report& in)
 {
     const size_t address = static_cast<size_t>(Address(in));
     const size_t length = std::min<size_t>(in[4], kMaxBlockBytes);
     if (address >= kProcessorMemorySize) {
-        return;
+        return false;
     }
     const size_t n = std::min(length, kProcessorMemorySize - address);
     std::copy_n(in.begin() + 5, n, state_.working.memory.begin() + static_cast<long>(address));
+    return true;
 }
 
 void EmulatedProcessor::Impl::HandleMemoryRead(const Report& in, Report* answer)
@@ -634,16 +660,17 @@ void EmulatedProcessor::Impl::HandleMemoryRead(const Report& in, Report* answer)
                 n, answer->begin() + 5);
 }
 
-void EmulatedProcessor::Impl::HandleNameWrite(const Report& in)
+bool EmulatedProcessor::Impl::HandleNameWrite(const Report& in)
 {
     const int address = Address(in);
     const size_t offset = static_cast<size_t>(address - kModeNameBase);
     if (address < kModeNameBase || offset >= kModeNameMemorySize) {
-        return;
+        return false;
     }
     const size_t n =
         std::min({static_cast<size_t>(in[4]), kMaxBlockBytes, kModeNameMemorySize - offset});
     std::copy_n(in.begin() + 5, n, state_.names.begin() + static_cast<long>(offset));
+    return true;
 }
 
 void EmulatedProcessor::Impl::HandleNameRead(const Report& in, Report* answer)
@@ -680,7 +707,8 @@ void EmulatedProcessor::Impl::Restart()
     offline_ = true;
     ++learnToken_;
     for (auto it = queue_.begin(); it != queue_.end();) {
-        it = it->second.job == Job::Return ? std::next(it) : queue_.erase(it);
+        const bool keep = it->second.job == Job::Leave || it->second.job == Job::Return;
+        it = keep ? std::next(it) : queue_.erase(it);
     }
     // It comes back with its power-on mode (Auto: the mode that was current).
     const uint8_t powerOn = state_.machineSettings[12];
@@ -688,5 +716,7 @@ void EmulatedProcessor::Impl::Restart()
         state_.currentMode = static_cast<uint8_t>(powerOn - 1);
     }
     state_.working = state_.modes[state_.currentMode];
-    Schedule(Clock::now() + options_.restartDelay, Pending{Job::Return, Report{}, 0});
+    const Clock::time_point leave = Clock::now() + options_.restartLeaveDelay;
+    Schedule(leave, Pending{Job::Leave, Report{}, 0});
+    Schedule(leave + options_.restartDelay, Pending{Job::Return, Report{}, 0});
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A software processor: it takes the program's command reports and answers them as the
-// hardware does, one input report per answered command, produced on its own thread after the
-// configured latency. It holds every DSP parameter, the 999-byte memory, four modes with
-// their names, the machine-settings record and the remote key table, and can keep them in a
+// hardware does, one input report per command it knows, produced on its own thread after the
+// configured latency. Commands whose answer the program has no use for get an
+// acknowledgement (the command byte and a status byte); the learning command is answered
+// only when a key has been learned. It holds every DSP parameter, the 999-byte memory, four modes
+// with their names, the machine-settings record and the remote key table, and can keep them in a
 // state file between runs. Faults can be switched on for tests.
 
 #include "link/emulator/EmulatorOptions.h"

@@ -18,12 +18,21 @@ struct EmulatorOptions
     std::chrono::milliseconds latency{1};
     // Time until a learning command (0x60) is answered, as if the user pressed a key.
     std::chrono::milliseconds learnDelay{1500};
-    // Time the processor stays off the bus after a restart command (0x68 0xAA).
+    // A restart command (0x68 0xAA) is acknowledged, and the processor drops off the bus this
+    // long after (time for the acknowledgement to be read) ...
+    std::chrono::milliseconds restartLeaveDelay{50};
+    // ... and stays off the bus this long.
     std::chrono::milliseconds restartDelay{3000};
     // Code byte of the emulated remote; a learned key of function k reports key 0x40 + k.
     uint8_t remoteCode = 0x5A;
     // Seed of the level generator behind the status reports (0x0E).
     uint64_t seed = 1;
+
+    // The processor acknowledges every command it knows with one report, even when the
+    // program has no use for the answer (byte 1 the command, byte 2 a status: 0 applied,
+    // 1 refused). Set this to leave those commands unanswered instead, so that each of them
+    // costs the program its full pacing wait.
+    bool silentOnUnusedAnswers = false;
 
     // Start with erased memory and mode names (all FF) instead of the factory setting
     // (when there is no state file to start from).

@@ -149,9 +149,9 @@ TEST_F(CliDeviceTest, InfoPrintsTheIdentificationAndTheModeNames)
                                "command-set version: 0x15\n"
                                "current mode: M1\n"
                                "M1: User 1\nM2: User 2\nM3: User 3\nM4: User 4\n");
-    // 191 commands, their 191 answers and the farewell.
+    // 191 commands, their 191 answers, the farewell and its acknowledgement.
     const std::string trace = Read("trace.txt");
-    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 383);
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 384);
     EXPECT_EQ(trace.rfind("> 028a", 0) == std::string::npos, true);
     EXPECT_NE(trace.find("> 028a00"), std::string::npos);
 }

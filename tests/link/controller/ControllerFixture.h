@@ -230,9 +230,9 @@ protected:
         ResetDeviceMemoryToStartup();
         previousPause_ = SetPauseFunction([](int) {});
         SetUsbBackend(&bus);
-        // The emulated processor answers within a millisecond, but not the commands that have
-        // no answer (memory and name writes, mode selection): the next write after one of
-        // them waits for the whole pacing time, so it is kept short here.
+        // The emulated processor answers every command within a millisecond; the pacing is
+        // kept short for the tests that make it drop or withhold answers, where the next
+        // write waits for the whole pacing time.
         SetUsbTimings({std::chrono::milliseconds(20), std::chrono::milliseconds(200)});
     }
 

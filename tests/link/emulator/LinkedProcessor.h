@@ -131,6 +131,14 @@ public:
         Send(r);
         return link->Next().value_or(Report{});
     }
+    // Sends a command that is only acknowledged: the status byte of its acknowledgement
+    // (0 applied, 1 refused), or -1 when the next report is not that acknowledgement.
+    int Acked(const Report& r)
+    {
+        const Report a = Ask(r);
+        return a[0] == kReportId && a[1] == r[1] ? a[2] : -1;
+    }
+    int Acked(std::initializer_list<int> bytes) { return Acked(Command(bytes)); }
 
     std::shared_ptr<VirtualHidBus> bus;
     std::shared_ptr<EmulatedProcessor> processor;

@@ -109,7 +109,8 @@ TEST(EmulatedProcessorMemory, PiecesAreWrittenAndReadBack)
     for (size_t i = 0; i < piece.size(); ++i) {
         piece[i] = static_cast<uint8_t>(i + 1);
     }
-    p.Send(MemoryWrite(896, piece)); // crosses the end of the band image into Block945
+    EXPECT_EQ(p.Acked(MemoryWrite(896, piece)),
+              0); // crosses the end of the band image into Block945
     const Report r = MemoryRead(p, 896, 56);
     EXPECT_EQ(r[1], 0x86);
     EXPECT_EQ(r[2], 896 >> 8);
@@ -146,10 +147,9 @@ TEST(EmulatedProcessorMemory, LimitsOfTheAddressSpaceAndOfOneReport)
 
     // Writes are cut the same way and never reach past the memory.
     std::vector<uint8_t> ones(56, 0x11);
-    p.Send(MemoryWrite(990, ones));
-    p.Send(MemoryWrite(0, std::vector<uint8_t>(56, 0x22), 200)); // length above 56: 56 taken
-    p.Send(MemoryWrite(1200, ones));
-    p.Ask({0x07}); // answered after the writes before it
+    EXPECT_EQ(p.Acked(MemoryWrite(990, ones)), 0);
+    EXPECT_EQ(p.Acked(MemoryWrite(0, std::vector<uint8_t>(56, 0x22), 200)), 0); // 56 taken
+    EXPECT_EQ(p.Acked(MemoryWrite(1200, ones)), 1);                             // refused
     const ProcessorState st = p.processor->State();
     for (size_t i = 990; i < 999; ++i) {
         EXPECT_EQ(st.working.memory[i], 0x11);
@@ -187,8 +187,8 @@ TEST(EmulatedProcessorMemory, ModeNamesAreKeptPerMode)
         EXPECT_EQ(r[4], 0x28);
         EXPECT_EQ(NameFrom(r), "User " + std::to_string(m + 1));
     }
-    p.Send(NameWrite(1, "Party"));
-    p.Send(NameWrite(3, "M3-Karaoke-Evening20"));
+    EXPECT_EQ(p.Acked(NameWrite(1, "Party")), 0);
+    EXPECT_EQ(p.Acked(NameWrite(3, "M3-Karaoke-Evening20")), 0);
     EXPECT_EQ(NameFrom(p.Ask({0xDB, 0x0F, 0x40, 0x28})), "Party");
     EXPECT_EQ(NameFrom(p.Ask({0xDB, 0x0F, 0xC0, 0x28})), "M3-Karaoke-Evening20");
     EXPECT_EQ(NameFrom(p.Ask({0xDB, 0x0F, 0x00, 0x28})), "User 1");
@@ -199,27 +199,27 @@ TEST(EmulatedProcessorMemory, StoreLoadAndResetModes)
 {
     LinkedProcessor p;
     SetVolume(p, 0.25F);
-    p.Send(MemoryWrite(0, {0xAB}));
-    p.Send({0x04, 2}); // store into M3
+    EXPECT_EQ(p.Acked(MemoryWrite(0, {0xAB})), 0);
+    EXPECT_EQ(p.Acked({0x04, 2}), 0); // store into M3
     EXPECT_EQ(p.Ask({0x07})[2], 2);
 
     SetVolume(p, 0.5F);
-    p.Send({0x05, 0}); // load M1: the factory setting
+    EXPECT_EQ(p.Acked({0x05, 0}), 0); // load M1: the factory setting
     EXPECT_EQ(p.Ask({0x07})[2], 0);
     EXPECT_FLOAT_EQ(Volume(p), 0.8F);
     EXPECT_NE(MemoryRead(p, 0, 1)[5], 0xAB);
 
-    p.Send({0x05, 2}); // load M3: what was stored
+    EXPECT_EQ(p.Acked({0x05, 2}), 0); // load M3: what was stored
     EXPECT_FLOAT_EQ(Volume(p), 0.25F);
     EXPECT_EQ(MemoryRead(p, 0, 1)[5], 0xAB);
 
-    p.Send(NameWrite(2, "Mine"));
-    p.Send({0x06, 2}); // reset M3: factory setting and name, and it is loaded
+    EXPECT_EQ(p.Acked(NameWrite(2, "Mine")), 0);
+    EXPECT_EQ(p.Acked({0x06, 2}), 0); // reset M3: factory setting and name, and it is loaded
     EXPECT_EQ(p.Ask({0x07})[2], 2);
     EXPECT_FLOAT_EQ(Volume(p), 0.8F);
     EXPECT_NE(MemoryRead(p, 0, 1)[5], 0xAB);
     EXPECT_EQ(NameFrom(p.Ask({0xDB, 0x0F, 0x80, 0x28})), "User 3");
-    p.Send({0x05, 2});
+    EXPECT_EQ(p.Acked({0x05, 2}), 0);
     EXPECT_FLOAT_EQ(Volume(p), 0.8F);
 }
 
@@ -227,12 +227,13 @@ TEST(EmulatedProcessorMemory, SelectModeChangesOnlyTheCurrentMode)
 {
     LinkedProcessor p;
     SetVolume(p, 0.33F);
-    p.Send({0x03, 3});
+    EXPECT_EQ(p.Acked({0x03, 3}), 0);
     EXPECT_EQ(p.Ask({0x07})[2], 3);
     EXPECT_FLOAT_EQ(Volume(p), 0.33F); // the working setting stays
-    p.Send({0x03, 4});                 // no mode 5
-    p.Send({0x05, 9});
-    p.Send({0x04, 0xFF});
+    EXPECT_EQ(p.Acked({0x03, 4}), 1);  // no mode 5: refused
+    EXPECT_EQ(p.Acked({0x05, 9}), 1);
+    EXPECT_EQ(p.Acked({0x04, 0xFF}), 1);
+    EXPECT_EQ(p.Acked({0x06, 4}), 1);
     EXPECT_EQ(p.Ask({0x07})[2], 3);
     EXPECT_FLOAT_EQ(Volume(p), 0.33F);
 }

@@ -120,7 +120,7 @@ TEST_F(ProgramAgreement, FullPushIsAcceptedAndReadsBackAsPushed)
             ASSERT_EQ(ack[1], 0x09);
             EXPECT_EQ(ack[2], 0) << "(" << int{r[3]} << "," << int{r[4]} << ") x" << int{r[5]};
         } else {
-            target.Send(r);
+            ASSERT_EQ(target.Acked(r), 0) << "command 0x" << std::hex << int{r[1]};
         }
     }
     target.Ask({0x07});

@@ -58,19 +58,18 @@ void UseEverything(LinkedProcessor& p)
     Report vol = Command({0x09, 0x00, 5, 21, 1});
     PutU32BE(&vol[6], 480); // Main L delay 10 ms
     p.Ask(vol);
-    p.Send({0x85, 0x03, 0xE5, 2, 0xC0, 0xC0}); // mic boost -6 dB at 997
-    p.Send({0x04, 1});                         // into M2
+    EXPECT_EQ(p.Acked({0x85, 0x03, 0xE5, 2, 0xC0, 0xC0}), 0); // mic boost -6 dB at 997
+    EXPECT_EQ(p.Acked({0x04, 1}), 0);                         // into M2
     Report name = Command({0xDA, 0x0F, 0x40, 0x2C, 0, 'K', 0, 'T', 0, 'V'});
-    p.Send(name);
+    EXPECT_EQ(p.Acked(name), 0);
     Report settings = Command({0x91, 1, 40, 60, 90, 95, 1, 0x93, 7, 8, 9, 10, 11, 2});
-    p.Send(settings);
+    EXPECT_EQ(p.Acked(settings), 0);
     Report keys = Command({0x63});
     for (size_t i = 0; i < 16; ++i) {
         keys[2 + i] = static_cast<uint8_t>(0xC0 + i);
     }
-    p.Send(keys);
-    p.Send({0x03, 3});
-    p.Ask({0x07});
+    EXPECT_EQ(p.Acked(keys), 0);
+    EXPECT_EQ(p.Acked({0x03, 3}), 0);
 }
 } // namespace
 
@@ -130,7 +129,7 @@ TEST_F(StateFileTest, FarewellSavesTheSetting)
 {
     LinkedProcessor p(Persistent());
     UseEverything(p);
-    p.Send({0x8A});
+    EXPECT_EQ(p.Acked({0x8A}), 0);
     p.Ask({0x07}); // answered only after the save
     ProcessorState saved;
     std::string error;

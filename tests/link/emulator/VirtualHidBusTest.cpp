@@ -184,12 +184,12 @@ TEST(VirtualHidBus, RestartCommandDropsOffAndComesBack)
     // Unsaved working changes are lost; the power-on mode M3 comes back.
     Report settings = Command({0x91});
     settings[2 + 12] = 3;
-    p.Send(settings);
+    EXPECT_EQ(p.Acked(settings), 0);
     Report vol = Command({0x09, 0x00, 1, 20, 1});
     PutFloatBE(&vol[6], 0.1F);
     p.Ask(vol);
 
-    p.Send({0x68, 0xAA});
+    EXPECT_EQ(p.Acked({0x68, 0xAA}), 0); // acknowledged before it drops off
     EXPECT_EQ(p.link->End(), HidReadResult::Error);
     const std::vector<BusEvent> events = log.WaitFor(2);
     ASSERT_EQ(events.size(), 2U);
@@ -209,7 +209,7 @@ TEST(VirtualHidBus, RestartNeedsItsKeyByte)
 {
     LinkedProcessor p;
     EventLog log(*p.bus);
-    p.Send({0x68, 0x55});
+    EXPECT_EQ(p.Acked({0x68, 0x55}), 1); // refused
     EXPECT_EQ(p.Ask({0x7F})[1], 0x7F);
     EXPECT_EQ(log.Size(), 0U);
 }

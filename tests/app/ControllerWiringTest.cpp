@@ -1,0 +1,267 @@
+// The shell wired to the connection controller, against an emulated processor on the virtual
+// bus through the real transport: start-up, synchronisation, the status line, the poll, a
+// ribbon write, an F-key recall and the close prompt.
+#include "app/AppSettings.h"
+#include "app/AppText.h"
+#include "app/CKW4620v13View.h"
+#include "app/CMainFrame.h"
+#include "app/CRibbonBar.h"
+#include "app/ControllerSession.h"
+#include "app/QtUiPort.h"
+#include "dsp/Dynamics.h"
+#include "files/ModeFile.h"
+#include "link/LinkState.h"
+#include "link/Protocol.h"
+#include "link/UsbTransport.h"
+#include "link/controller/VirtualBusWatcher.h"
+#include "link/emulator/EmulatedProcessor.h"
+#include "link/emulator/VirtualHidBus.h"
+#include "model/ParamStore.h"
+
+#include <QElapsedTimer>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr const char* kPath = "/dev/hidraw-dsp4620";
+constexpr int kMicSliderId = 32829;    // the ribbon's mic volume on the input category
+constexpr int kReverbSliderId = 32830; // and its reverb volume
+
+void PutModeName(ProcessorState& state, int mode, const std::string& name)
+{
+    const size_t base = kModeNameSlotSize * static_cast<size_t>(mode);
+    for (size_t i = 0; i < kModeNameSlotSize; ++i) {
+        state.names[base + i] = 0;
+    }
+    for (size_t i = 0; i < name.size(); ++i) {
+        state.names[base + 2 * i + 1] = static_cast<uint8_t>(name[i]);
+    }
+}
+} // namespace
+
+class ControllerWiring : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        ResetLinkState();
+        g_bConnected = 0;
+        g_bReadThreadEnd = 0;
+        previousPause_ = SetPauseFunction([](int) {});
+        // Commands without an answer hold the next write for the pacing time: short here.
+        SetUsbTimings({20ms, 200ms});
+
+        // A processor whose setting differs from the program's defaults where it is checked.
+        ProcessorState state = ProcessorState::Factory();
+        state.currentMode = 1;
+        PutModeName(state, 1, "Party");
+        const uint32_t mic = std::bit_cast<uint32_t>(0.55f);
+        state.working.params.Write(1, 0x14, std::span<const uint32_t>(&mic, 1));
+        state.working.params.Write(1, 0x21, std::span<const uint32_t>(&mic, 1));
+        EmulatorOptions options;
+        options.latency = 0ms;
+        processor_ = std::make_shared<EmulatedProcessor>(options, state);
+        bus_.AddInterface({kPath, 1, 0x2010, 0x1031, processor_, ""});
+        SetUsbBackend(&bus_);
+
+        settings_ = std::make_unique<AppSettings>(dir_.filePath("settings.ini"));
+        SetAppLanguage(1);
+        settings_->SetLanguage(1);
+        frame_ = std::make_unique<CMainFrame>(*settings_, [this](UiPort& ui) {
+            ControllerOptions o;
+            o.sync = SyncTimings::Zero();
+            o.pauses = {0ms, 0ms, 0ms, 0ms};
+            o.pause = [](std::chrono::milliseconds) {};
+            auto session = std::make_unique<ControllerSession>(
+                ui,
+                [this](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
+                    return std::make_unique<VirtualBusWatcher>(bus_, std::move(handler));
+                },
+                o);
+            session_ = session.get();
+            return session;
+        });
+        frame_->View()->SetPause([](int) {});
+        frame_->Ui().SetBoxHook([this](const QString& text, const QString&) {
+            boxes_.push_back(text.toStdString());
+            return answer_;
+        });
+        frame_->show();
+    }
+
+    void TearDown() override
+    {
+        frame_.reset();
+        CloseUsbDevice(false);
+        SetUsbBackend(nullptr);
+        SetUsbTimings({});
+        SetPauseFunction(previousPause_);
+        SetAppLanguage(0);
+    }
+
+    bool WaitSettled(int syncs = 1)
+    {
+        return QTest::qWaitFor(
+            [&] { return session_->Controller().SyncsHandled() >= syncs && session_->Settled(); },
+            10000);
+    }
+
+    uint64_t Count(uint8_t command) const { return processor_->RequestCount(command); }
+
+    QTemporaryDir dir_;
+    VirtualHidBus bus_;
+    std::shared_ptr<EmulatedProcessor> processor_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<CMainFrame> frame_;
+    ControllerSession* session_ = nullptr;
+    std::vector<std::string> boxes_;
+    UiAnswer answer_ = UiAnswer::Ok;
+    PauseFunction previousPause_;
+};
+
+TEST_F(ControllerWiring, StartUp_ConnectsOnceSynchronisesShowsTheProcessorAndThenPolls)
+{
+    // Nothing is sent before the connect delay.
+    EXPECT_EQ(processor_->TotalRequests(), 0u);
+    ASSERT_TRUE(WaitSettled());
+    // One connection: the two identification passes of one read synchronisation.
+    EXPECT_EQ(Count(kCmdModel), 2u);
+    EXPECT_EQ(session_->Controller().SyncsHandled(), 1);
+    EXPECT_TRUE(session_->IsConnected());
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+    EXPECT_FALSE(frame_->Ui().SyncDialogOpen());
+
+    // The status line and the ribbon show what the processor holds.
+    frame_->UpdateStatus();
+    EXPECT_EQ(frame_->Pane120()->text(), QString("USB:Connected"));
+    EXPECT_EQ(frame_->Pane121()->text(), QString("Current Mode:Mode2[Party]"));
+    auto* mic = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kMicSliderId));
+    ASSERT_NE(mic, nullptr);
+    EXPECT_EQ(mic->value(), 55);
+
+    // No poll went out during the synchronisation; afterwards one every 300 ms.
+    EXPECT_EQ(Count(kCmdStatus), 0u);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Count(kCmdStatus) >= 3; }, 5000));
+    EXPECT_GE(clock.elapsed(), 3 * 300 - 50);
+    // Still the one connection.
+    EXPECT_EQ(Count(kCmdModel), 2u);
+}
+
+TEST_F(ControllerWiring, RibbonSliderMove_ReachesTheEmulatedProcessor)
+{
+    ASSERT_TRUE(WaitSettled());
+    auto* mic = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kMicSliderId));
+    ASSERT_NE(mic, nullptr);
+    mic->setSliderDown(true);
+    mic->setSliderPosition(37);
+    mic->setSliderDown(false);
+    const uint32_t expected = std::bit_cast<uint32_t>(0.37f);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return processor_->State().working.params.Word(1, 0x14) == expected; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return processor_->State().working.params.Word(1, 0x21) == expected; }, 3000));
+}
+
+TEST_F(ControllerWiring, F1_RecallsTheModeWithAReadSynchronisation)
+{
+    ASSERT_TRUE(WaitSettled());
+    QTest::keyClick(frame_.get(), Qt::Key_F1);
+    // The wait dialog is shown until the end of the read is handled on the window thread;
+    // meanwhile no other F-key is taken.
+    EXPECT_TRUE(session_->SyncDialogShown());
+    EXPECT_TRUE(frame_->Ui().SyncDialogOpen());
+    QTest::keyClick(frame_.get(), Qt::Key_F3);
+    ASSERT_TRUE(WaitSettled(2));
+    EXPECT_FALSE(frame_->Ui().SyncDialogOpen());
+    EXPECT_EQ(Count(kCmdLoadMode), 1u);
+    EXPECT_EQ(Count(kCmdModel), 4u);
+    EXPECT_EQ(processor_->State().currentMode, 0);
+    frame_->UpdateStatus();
+    EXPECT_EQ(frame_->Pane121()->text(), QString("Current Mode:Mode1[User 1]"));
+    EXPECT_TRUE(session_->AcceptsModeKeys());
+}
+
+TEST_F(ControllerWiring, ClosePromptCancel_KeepsTheLinkOpen)
+{
+    ASSERT_TRUE(WaitSettled());
+    // A change on the processor's front panel marks the setting as changed.
+    processor_->PanelChange(1, 0x14);
+    ASSERT_TRUE(QTest::qWaitFor([] { return g_bParamChanged.load() != 0; }, 3000));
+
+    answer_ = UiAnswer::Cancel;
+    EXPECT_FALSE(frame_->close());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_TRUE(frame_->isVisible());
+    EXPECT_TRUE(session_->IsConnected());
+    EXPECT_EQ(Count(kCmdFarewell), 0u);
+    // The poll goes on.
+    const uint64_t polls = Count(kCmdStatus);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Count(kCmdStatus) > polls; }, 3000));
+
+    // No: the program closes with the farewell.
+    answer_ = UiAnswer::No;
+    EXPECT_TRUE(frame_->close());
+    EXPECT_FALSE(session_->IsConnected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Count(kCmdFarewell) == 1u; }, 3000));
+}
+
+TEST_F(ControllerWiring, OpenedModeFile_IsPushedToTheProcessorUnderTheWaitDialog)
+{
+    ASSERT_TRUE(WaitSettled());
+    ParamStore.SetInt(PRM_REVERB_VOL, 42);
+    ParamStore.SetInt(PRM_MIC_VOL, 42);
+    const QString file = dir_.filePath("party.W6v9");
+    ASSERT_TRUE(WriteModeFile(file.toStdString(), ModeFileDeviceInfo{}).Ok());
+    ParamStore.SetInt(PRM_REVERB_VOL, 60);
+    ParamStore.SetInt(PRM_MIC_VOL, 55);
+
+    frame_->Session().OpenDocument(file.toStdString());
+    EXPECT_TRUE(session_->SyncDialogShown());
+    ASSERT_TRUE(WaitSettled(2));
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+    // The push carries the reverb volume (both words) ...
+    const uint32_t reverb = std::bit_cast<uint32_t>(0.42f);
+    EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 0), reverb);
+    EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 1), reverb);
+    auto* reverbSlider = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kReverbSliderId));
+    ASSERT_NE(reverbSlider, nullptr);
+    EXPECT_EQ(reverbSlider->value(), 42);
+    // ... but not the mic volume: it is read back, so the processor's stays.
+    EXPECT_EQ(ParamStore.GetInt(PRM_MIC_VOL), 55);
+    auto* mic = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kMicSliderId));
+    ASSERT_NE(mic, nullptr);
+    EXPECT_EQ(mic->value(), 55);
+}
+
+TEST_F(ControllerWiring, PulledOutAndPluggedIn_TheStatusLineFollowsAndTheProcessorIsReadAgain)
+{
+    ASSERT_TRUE(WaitSettled());
+    ASSERT_NE(session_->Watcher(), nullptr);
+    EXPECT_STREQ(session_->Watcher()->Kind(), "virtual bus");
+
+    ASSERT_TRUE(bus_.Unplug(kPath));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session_->IsConnected(); }, 3000));
+    frame_->UpdateStatus();
+    EXPECT_EQ(frame_->Pane120()->text(), QString("USB:Disconnected"));
+
+    ASSERT_TRUE(bus_.Plug(kPath));
+    ASSERT_TRUE(WaitSettled(2));
+    EXPECT_TRUE(session_->IsConnected());
+    EXPECT_EQ(Count(kCmdModel), 4u);
+    frame_->UpdateStatus();
+    EXPECT_EQ(frame_->Pane120()->text(), QString("USB:Connected"));
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
