@@ -4,7 +4,7 @@
 
 #include "app/AppFixture.h"
 #include "app/PageRegistry.h"
-#include "app/UiPort.h"
+#include "link/controller/UiPort.h"
 
 #include <QString>
 
@@ -22,16 +22,15 @@ public:
         return UiAnswer::Yes;
     }
     void ShowInfo(const std::string&, int) override {}
-    void ShowSyncDialog() override {}
+    void ShowSyncDialog(const std::string&, const std::string&) override {}
+    void SetSyncProgress(int) override {}
     void CloseSyncDialog() override {}
-    bool SyncDialogOpen() const override { return false; }
     std::string AskOpenModeFile() override { return {}; }
     std::string AskSaveModeFile(const std::string&) override { return {}; }
     void AddRecentFile(const std::string&) override {}
     void RefreshAll() override {}
     void CloseToolWindows() override {}
     void RefreshMusicSource() override {}
-    int Language() const override { return language; }
 };
 
 class FakeShell : public PageShell
