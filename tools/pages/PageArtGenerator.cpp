@@ -10,6 +10,8 @@
 //   4220/4221  echo EQ channel B
 //   4230       back button                                 87 x 78
 
+#include "PictureWriter.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -23,37 +25,16 @@
 #include <functional>
 
 namespace {
-const QColor kOutline(14, 19, 27);
-const QColor kGraphiteTop(92, 104, 122);
-const QColor kGraphiteBottom(36, 43, 55);
-const QColor kAccent(38, 132, 226);
-const QColor kMark(236, 242, 250);
+using pictures::kAccent;
+using pictures::kGraphiteBottom;
+using pictures::kGraphiteTop;
+using pictures::kMark;
+using pictures::kOutline;
 const QColor kChannelA(0, 200, 255);
 const QColor kChannelB(0, 220, 0);
 
-using Painter = std::function<void(QPainter&)>;
-
-bool Write(const QString& dir, int number, QSize logical, const Painter& paint)
-{
-    for (const int scale : {1, 2}) {
-        QImage image(logical * scale, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing, true);
-            p.setRenderHint(QPainter::TextAntialiasing, true);
-            p.scale(scale, scale);
-            paint(p);
-        }
-        const QString name =
-            QStringLiteral("%1/%2%3.png").arg(dir).arg(number).arg(scale == 2 ? "@2x" : "");
-        if (!image.save(name, "png")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
-            return false;
-        }
-    }
-    return true;
-}
+using pictures::Painter;
+using pictures::Write;
 
 QFont UiFont(double pixels, bool bold)
 {

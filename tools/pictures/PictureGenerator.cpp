@@ -10,6 +10,8 @@
 //   414       navigation button of the output pages, 96 x 32
 //   395       checked (selected) button, 96 x 32
 
+#include "PictureWriter.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -22,36 +24,15 @@
 
 namespace {
 
-// The palette: graphite bodies, a blue accent, pale highlights.
-const QColor kOutline(14, 19, 27);
-const QColor kGraphiteTop(92, 104, 122);
-const QColor kGraphiteBottom(36, 43, 55);
-const QColor kAccent(38, 132, 226);
+using pictures::kAccent;
+using pictures::kGraphiteBottom;
+using pictures::kGraphiteTop;
+using pictures::kOutline;
 const QColor kAccentBright(92, 200, 255);
-const QColor kMark(236, 242, 250);
+using pictures::kMark;
 
-using Painter = std::function<void(QPainter&)>;
-
-bool Write(const QString& dir, int number, QSize logical, const Painter& paint)
-{
-    for (const int scale : {1, 2}) {
-        QImage image(logical * scale, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing, true);
-            p.scale(scale, scale);
-            paint(p);
-        }
-        const QString name =
-            QStringLiteral("%1/%2%3.png").arg(dir).arg(number).arg(scale == 2 ? "@2x" : "");
-        if (!image.save(name, "png")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
-            return false;
-        }
-    }
-    return true;
-}
+using pictures::Painter;
+using pictures::Write;
 
 // ---- Slider channel -------------------------------------------------------------------
 
