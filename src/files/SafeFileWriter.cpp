@@ -35,6 +35,22 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error)
     }
     return true;
 }
+
+// Flushes the file to the disk and closes it; the descriptor is closed in every case. Returns
+// false with errno in `error` when anything failed now or before (`ok` false).
+bool FlushAndClose(int fd, bool ok, int& error)
+{
+    if (ok && ::fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok;
+}
+
 FileWriteResult WriteInPlace(const std::filesystem::path& target, std::span<const uint8_t> bytes)
 {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
@@ -47,14 +63,7 @@ FileWriteResult WriteInPlace(const std::filesystem::path& target, std::span<cons
         error = errno;
         ok = false;
     }
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    ok = FlushAndClose(fd, ok, error);
     return ok ? FileWriteResult{true, 0, {}} : Failure(error, "cannot write");
 }
 } // namespace
@@ -109,14 +118,7 @@ FileWriteResult WriteFileReplacing(const std::filesystem::path& requested,
     if (ok && exists) {
         ::fchmod(fd, existing.st_mode & 07777); // best effort: keep the old permissions
     }
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    ok = FlushAndClose(fd, ok, error);
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;
         ok = false;
