@@ -169,7 +169,10 @@ struct Row
 
 // Gains of both signs, low and high frequencies, narrow and wide Q.
 const Row kRows[] = {
-    {-12.0, 45.8, 4.0}, {6.0, 1000.0, 0.707}, {15.0, 12000.0, 1.414}, {-3.5, 250.0, 0.4},
+    {-12.0, 45.8, 4.0},
+    {6.0, 1000.0, 0.707},
+    {15.0, 12000.0, 1.414},
+    {-3.5, 250.0, 0.4},
 };
 
 } // namespace
@@ -180,10 +183,9 @@ TEST(DesignBiquadReference, EveryCodeMatchesTheDocumentedFormulas)
         for (const Row& row : kRows) {
             const BiquadCoefs got = DesignBiquad(type, row.gainDb, row.freqHz, row.q);
             const Ref want = Reference(type, row.gainDb, row.freqHz, row.q);
-            const std::string where = "type " + std::to_string(type) + ", " +
-                                      std::to_string(row.gainDb) + " dB, " +
-                                      std::to_string(row.freqHz) + " Hz, Q " +
-                                      std::to_string(row.q);
+            const std::string where =
+                "type " + std::to_string(type) + ", " + std::to_string(row.gainDb) + " dB, " +
+                std::to_string(row.freqHz) + " Hz, Q " + std::to_string(row.q);
             ExpectClose(got.a1, want.a1, "a1 of " + where);
             ExpectClose(got.a2, want.a2, "a2 of " + where);
             ExpectClose(got.b0, want.b0, "b0 of " + where);
