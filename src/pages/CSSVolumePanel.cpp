@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -308,8 +309,12 @@ void CSSVolumePanel::DrawSpeaker(QPainter& p, const PointRecord& point) const
     const QFontMetrics vm(levelFont);
     const int gap = 4;
     const qreal total = lm.horizontalAdvance(label) + gap + vm.horizontalAdvance(level);
-    const qreal top = box.bottom() + 1;
-    const qreal x0 = c.x() - total / 2;
+    // Beneath the picture, or above it where the drawing ends; kept inside the drawing.
+    qreal top = box.bottom() + 1;
+    if (top + lm.height() > height() && box.top() - lm.height() - 1 >= 0) {
+        top = box.top() - lm.height() - 1;
+    }
+    const qreal x0 = std::clamp(c.x() - total / 2, 2.0, std::max(2.0, width() - total - 2));
     p.setFont(labelFont);
     p.setPen(kLabelText);
     p.drawText(QRectF(x0, top, lm.horizontalAdvance(label), lm.height()),
