@@ -1,9 +1,11 @@
 #include "pages/CSSVCDlg.h"
 
+#include "controls/CGdipButton.h"
 #include "dsp/Dynamics.h"
 #include "dsp/SoundField.h"
 #include "i18n/DialogIds.h"
 #include "i18n/Language.h"
+#include "pages/COutputNavBar.h"
 #include "pages/CSSVolumePanel.h"
 #include "pages/CSpinButton.h"
 #include "pages/PageLook.h"
@@ -59,6 +61,7 @@ CSSVCDlg::CSSVCDlg(PageShell* shell, QWidget* parent)
     ApplyDialogFont(this);
     BuildControls();
     Relabel();
+    ShowNavSelection();
     LoadFromGeometry();
 }
 
@@ -167,11 +170,17 @@ void CSSVCDlg::BuildControls()
     panel_ = new CSSVolumePanel(this);
     connect(panel_, &CSSVolumePanel::PointMoved, this, &CSSVCDlg::OnPointMoved);
 
-    auto* body = new QHBoxLayout(this);
-    body->setContentsMargins(8, 8, 8, 8);
+    // The output group's navigation bar along the top, the controls and the drawing below.
+    nav_ = new COutputNavBar(shell_, this);
+    auto* body = new QHBoxLayout;
     body->setSpacing(10);
     body->addLayout(side);
     body->addWidget(panel_, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setSpacing(6);
+    outer->addWidget(nav_, 0, Qt::AlignLeft);
+    outer->addLayout(body, 1);
 
     connect(modify_, &QPushButton::clicked, this, &CSSVCDlg::OnModify);
     connect(reset_, &QPushButton::clicked, this, &CSSVCDlg::OnReset);
@@ -184,12 +193,25 @@ void CSSVCDlg::BuildControls()
 
 void CSSVCDlg::Refresh()
 {
+    ShowNavSelection();
     LoadFromGeometry();
+}
+
+void CSSVCDlg::ShowNavSelection()
+{
+    nav_->SetCurrent(PageKind::SoundField, -1);
+    // This page's own button is the selected one.
+    for (int i = 0; i < kOutputNavButtons; ++i) {
+        if (OutputNavEntries()[static_cast<size_t>(i)].page == PageKind::SoundField) {
+            nav_->Button(i)->SetChecked(true);
+        }
+    }
 }
 
 void CSSVCDlg::Relabel()
 {
     texts_.Apply();
+    nav_->Relabel();
     panel_->SetLanguage(CurrentLanguage());
 }
 

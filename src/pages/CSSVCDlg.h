@@ -4,11 +4,12 @@
 // gets a level from its distance to the listener; the geometry is kept in the processor's
 // memory.
 
-#include "app/PageRegistry.h"
+#include "pageapi/PageRegistry.h"
 #include "pages/DialogTextBinder.h"
 
 #include <array>
 
+class COutputNavBar;
 class CSSVolumePanel;
 class CSpinButton;
 class QGroupBox;
@@ -42,12 +43,14 @@ public:
     QPushButton* ResetButton() const { return reset_; }
     QPushButton* CenterButton() const { return center_; }
     CSSVolumePanel* Panel() const { return panel_; }
+    COutputNavBar* NavBar() const { return nav_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
+    void ShowNavSelection();
     void LoadFromGeometry();
     void ShowPoint(int point, float x, float y, bool setSpins);
     void ShowLevels();
@@ -63,6 +66,7 @@ private:
 
     PageShell* shell_;
     DialogTextBinder texts_;
+    COutputNavBar* nav_ = nullptr;
     CSSVolumePanel* panel_ = nullptr;
     QLineEdit* widthEdit_ = nullptr;
     QLineEdit* lengthEdit_ = nullptr;
