@@ -3,6 +3,7 @@
 // page against an emulated processor through the transport.
 #include "pages/CSSVCDlg.h"
 
+#include "controls/CGdipButton.h"
 #include "dsp/DspFixture.h"
 #include "dsp/SoundField.h"
 #include "link/LinkState.h"
@@ -10,6 +11,7 @@
 #include "link/emulator/EmulatedProcessor.h"
 #include "link/emulator/VirtualHidBus.h"
 #include "model/DeviceMemory.h"
+#include "pages/COutputNavBar.h"
 #include "pages/CSSVolumePanel.h"
 #include "pages/CSpinButton.h"
 #include "pages/PagesFixture.h"
@@ -311,6 +313,29 @@ TEST_F(SoundFieldPage, CenterAndResetAll)
     EXPECT_EQ(page_->LengthEdit()->text(), "4m");
     EXPECT_EQ(page_->XEdit(SF_REAR_L)->text(), "-1.0m");
     EXPECT_EQ(page_->YSpin(SF_REAR_L)->Lower(), -20);
+}
+
+TEST_F(SoundFieldPage, NavigationBarShowsLocationSelectedAndSwitchesPages)
+{
+    COutputNavBar* nav = page_->NavBar();
+    for (int i = 0; i < kOutputNavButtons; ++i) {
+        const bool own = OutputNavEntries()[static_cast<size_t>(i)].page == PageKind::SoundField;
+        EXPECT_EQ(nav->Button(i)->IsChecked(), own) << i;
+    }
+    page_->Refresh();
+    int delay = -1;
+    for (int i = 0; i < kOutputNavButtons; ++i) {
+        const OutputNavEntry& e = OutputNavEntries()[static_cast<size_t>(i)];
+        EXPECT_EQ(nav->Button(i)->IsChecked(), e.page == PageKind::SoundField) << i;
+        if (e.page == PageKind::Delay) {
+            delay = i;
+        }
+    }
+    ASSERT_GE(delay, 0);
+    nav->Choose(delay);
+    ASSERT_FALSE(shell_.shown.empty());
+    EXPECT_EQ(shell_.shown.back(), PageKind::Delay);
+    EXPECT_TRUE(sink_.Reports().empty());
 }
 
 TEST_F(SoundFieldPage, CaptionsFollowTheLanguage)
