@@ -201,6 +201,28 @@ TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
     EXPECT_EQ(session_->calls, (std::vector<std::string>{"recall 1", "store 2 key", "recall 1"}));
 }
 
+TEST_F(MainFrame, FunctionKeysWithAltShiftOrMeta_AreLeftToTheWindow)
+{
+    session_->connected = true;
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_F4, Qt::AltModifier},  {Qt::Key_F1, Qt::ShiftModifier},
+        {Qt::Key_F2, Qt::MetaModifier}, {Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier},
+        {Qt::Key_F7, Qt::AltModifier},
+    };
+    for (const auto& [key, modifiers] : keys) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        press.ignore();
+        QApplication::sendEvent(frame_.get(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(frame_.get(), &release);
+        EXPECT_TRUE(session_->calls.empty()) << key << " with " << modifiers;
+        EXPECT_EQ(View().ToolWindow(ToolKind::MachineSettings), nullptr) << key;
+    }
+    // The plain key still recalls, so the keys above were refused for their modifiers.
+    QTest::keyClick(frame_.get(), Qt::Key_F4);
+    EXPECT_EQ(session_->calls, (std::vector<std::string>{"recall 3"}));
+}
+
 TEST_F(MainFrame, RibbonCommands_ReachTheSession)
 {
     const auto click = [this](int id) {
