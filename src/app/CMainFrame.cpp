@@ -184,5 +184,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     session_->Shutdown();
     ui_->HideBalloon();
+    ui_->ClearNotices();
     event->accept();
 }

@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CInfoDlg.h"
 #include "app/CKW4620v13View.h"
+#include "app/CNoticeStack.h"
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/CSynDlg.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QStatusBar>
 #include <QTest>
 #include <QThread>
 
@@ -303,13 +305,47 @@ TEST_F(MainFrame, SyncDialog_CyclesAndReportsItsTimeOut)
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(MainFrame, BalloonWithoutANotificationArea_FallsBackToTheInfoPopUp)
+TEST_F(MainFrame, BalloonsWithoutANotificationArea_StackInTheCornerEachForItsOwnTime)
 {
-    // The offscreen platform has no notification area.
-    frame_->Ui().ShowBalloon("信息", "设备已连接，同步中……", 150);
+    // The offscreen platform has no notification area. A long notice in the pop-up first,
+    // as the restart makes it; the balloons that follow do not replace it.
+    frame_->show();
+    View().ShowInfo("机器正在重启……", 20000);
+    frame_->Ui().ShowBalloon("信息", "设备已连接，同步中……", 400);
+    frame_->Ui().ShowBalloon("信息", "Device Disconnected!", 150);
+    frame_->Ui().HideBalloon(); // the controller's time-out of the newest balloon
     EXPECT_TRUE(frame_->Ui().BalloonShown());
-    EXPECT_EQ(InfoText(), QString("设备已连接，同步中……"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->Ui().BalloonShown(); }, 1000));
+    EXPECT_EQ(InfoText(), QString("机器正在重启……"));
+    EXPECT_TRUE(InfoVisible());
+    CNoticeStack* notices = frame_->Ui().Notices();
+    ASSERT_NE(notices, nullptr);
+    EXPECT_EQ(notices->Texts(), (QStringList{"设备已连接，同步中……", "Device Disconnected!"}));
+
+    // Both visible at once, inside the window, above the status bar and apart from each other.
+    const QList<QFrame*> shown = notices->Notices();
+    ASSERT_EQ(shown.size(), 2);
+    const QRect older = shown[0]->geometry();
+    const QRect newer = shown[1]->geometry();
+    EXPECT_TRUE(shown[0]->isVisible());
+    EXPECT_TRUE(shown[1]->isVisible());
+    EXPECT_FALSE(older.intersects(newer));
+    EXPECT_LT(older.bottom(), newer.top());
+    EXPECT_TRUE(frame_->rect().contains(older));
+    EXPECT_LE(newer.bottom(), frame_->statusBar()->geometry().top());
+    EXPECT_GT(newer.left(), frame_->width() / 2);
+
+    // The shorter one goes first, the longer one stays until its own time.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notices->Count() == 1; }, 2000));
+    EXPECT_EQ(notices->Texts(), QStringList{"设备已连接，同步中……"});
+    EXPECT_EQ(InfoText(), QString("机器正在重启……"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->Ui().BalloonShown(); }, 2000));
+    EXPECT_TRUE(InfoVisible());
+
+    // A click takes a notice away at once.
+    frame_->Ui().ShowBalloon("信息", "设备已连接", 20000);
+    ASSERT_EQ(notices->Count(), 1);
+    QTest::mouseClick(notices->Notices().front(), Qt::LeftButton);
+    EXPECT_EQ(notices->Count(), 0);
 }
 
 TEST_F(MainFrame, LinkMessagesFromAnotherThread_ArriveOnTheWindowThread)
