@@ -7,6 +7,7 @@
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/DeviceSession.h"
+#include "app/QtTranslations.h"
 #include "app/WindowPause.h"
 #include "i18n/DialogTexts.h"
 #include "link/controller/UiPort.h"
@@ -210,6 +211,7 @@ void CKW4620v13View::SwitchLanguage()
 {
     // Flips the language index and loads the new table.
     ::SwitchLanguage();
+    ApplyQtTranslations(AppLanguage());
     settings_.SetLanguage(AppLanguage());
     ribbon_.Relabel();
     RefreshRibbonControls();

@@ -6,6 +6,7 @@
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
 #include "app/QtLinkUi.h"
+#include "app/QtTranslations.h"
 #include "app/QtUiPort.h"
 #include "app/ShortcutFilter.h"
 #include "i18n/DialogTexts.h"
@@ -72,6 +73,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     ParamStore.ResetToDefaults();
     SetAppLanguage(settings_.Language());
     LoadLanguageTable();
+    ApplyQtTranslations(AppLanguage());
     view_ = new CKW4620v13View(*ribbon_, *session_, *ui_, settings_, this);
     ui_->SetView(view_);
     setCentralWidget(view_);

@@ -10,6 +10,7 @@
 #include "app/CRibbonBar.h"
 #include "app/CSynDlg.h"
 #include "app/QtLinkUi.h"
+#include "app/QtTranslations.h"
 #include "app/QtUiPort.h"
 #include "link/LinkUi.h"
 #include "model/ParamStore.h"
@@ -183,6 +184,23 @@ TEST_F(MainFrame, LanguageSwitch_RelabelsRibbonStoresChoiceAndReturns)
     EXPECT_EQ(settings_->Language(), 0);
     EXPECT_EQ(tab->text(), QString("输入控制"));
     EXPECT_EQ(label(32833), QString("混响音量:    7"));
+}
+
+TEST_F(MainFrame, ToolkitTexts_FollowTheLanguageSwitch)
+{
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+    const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+    // The frame came up in Chinese: the file dialogs and standard buttons speak Chinese.
+    EXPECT_TRUE(QtTranslationsInstalled());
+    EXPECT_EQ(lookIn(), QString("查找范围："));
+    EXPECT_NE(yes(), QString("&Yes"));
+    SetLanguage(1);
+    EXPECT_FALSE(QtTranslationsInstalled());
+    EXPECT_EQ(lookIn(), QString("Look in:"));
+    EXPECT_EQ(yes(), QString("&Yes"));
+    SetLanguage(0);
+    EXPECT_TRUE(QtTranslationsInstalled());
+    EXPECT_EQ(lookIn(), QString("查找范围："));
 }
 
 TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
