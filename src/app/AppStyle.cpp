@@ -96,6 +96,9 @@ QStatusBar QPushButton:hover { background: #dde9f9; border-color: #7aa5dd; }
 QStatusBar QPushButton:disabled { color: #9aa5b4; border-color: #ccd4de; }
 
 QDialog#CInfoDlg, QDialog#CAboutDlg, QDialog#CSynDlg { background: #F0FAFF; }
+QLabel#recentHeading {
+    font-weight: 600; color: #173255; padding: 4px 10px; background: #e4edf8;
+}
 QFrame#notice { background: #F0FAFF; border: 1px solid #7aa5dd; border-radius: 4px; }
 QFrame#notice QLabel { border: none; background: transparent; color: #173255; }
 QLabel#aboutTitle { font-size: 20px; font-weight: 600; color: #173255; }

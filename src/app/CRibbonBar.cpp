@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <QWidgetAction>
 
 #include <algorithm>
 
@@ -381,7 +382,15 @@ void CRibbonBar::FillAppMenu()
     };
     addCommand(PairText("打开(&O)", "Open(&O)"), RibbonId::kOpen, Glyph::Open);
     addCommand(PairText("保存(&S)", "Save(&S)"), RibbonId::kSave, Glyph::Save);
-    appMenu_->addSection(PairText("最近的文档(Last documents)", "Last documents(最近的文档)"));
+    // The heading of the recent files: a label, since menu sections show no text in every
+    // style.
+    appMenu_->addSeparator();
+    auto* heading =
+        new QLabel(PairText("最近的文档(Last documents)", "Last documents(最近的文档)"));
+    heading->setObjectName("recentHeading");
+    auto* headingAction = new QWidgetAction(appMenu_);
+    headingAction->setDefaultWidget(heading);
+    appMenu_->addAction(headingAction);
     const QStringList files = providers_.recentFiles ? providers_.recentFiles() : QStringList{};
     int n = 0;
     for (const QString& path : files) {

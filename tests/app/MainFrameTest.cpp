@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTest>
 #include <QThread>
@@ -201,6 +202,29 @@ TEST_F(MainFrame, ToolkitTexts_FollowTheLanguageSwitch)
     SetLanguage(0);
     EXPECT_TRUE(QtTranslationsInstalled());
     EXPECT_EQ(lookIn(), QString("查找范围："));
+}
+
+TEST_F(MainFrame, RecentFileHeading_ShowsItsTextInBothLanguages)
+{
+    settings_->AddRecentFile(dir_.filePath("party.W6v9"));
+    auto* button = Ribbon().findChild<QToolButton*>("appButton");
+    ASSERT_NE(button, nullptr);
+    QMenu* menu = button->menu();
+    frame_->show();
+    for (int language : {0, 1}) {
+        SetLanguage(language);
+        menu->popup(frame_->mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        auto* heading = menu->findChild<QLabel*>("recentHeading");
+        ASSERT_NE(heading, nullptr);
+        EXPECT_EQ(heading->text(), language == 0 ? QString("最近的文档(Last documents)")
+                                                 : QString("Last documents(最近的文档)"));
+        EXPECT_TRUE(heading->isVisible());
+        EXPECT_GE(heading->contentsRect().width(),
+                  heading->fontMetrics().horizontalAdvance(heading->text()));
+        EXPECT_GE(heading->height(), heading->fontMetrics().height());
+        menu->hide();
+    }
 }
 
 TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
