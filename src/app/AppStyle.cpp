@@ -69,11 +69,14 @@ QSlider[pitchSlider="true"]::sub-page:horizontal { background: #c8d3e2; }
 
 QToolButton[bigButton="true"] {
     color: #1b2b40; background: transparent; border: 1px solid transparent; border-radius: 5px;
-    padding: 2px 4px;
+    padding: 2px 4px; text-align: left;
 }
+QWidget#categoryInput QCheckBox, QWidget#categoryOutput QCheckBox { spacing: 3px; }
 QToolButton[bigButton="true"]:hover { background: #dde9f9; border-color: #a7c3ea; }
 QToolButton[bigButton="true"]:pressed { background: #c7dbf5; }
-QToolButton[bigButton="true"]::menu-indicator { subcontrol-position: bottom right; }
+QToolButton[bigButton="true"]::menu-indicator {
+    subcontrol-origin: padding; subcontrol-position: center right; width: 7px; height: 7px;
+}
 
 QMenu#appMenu { min-width: 300px; }
 QMenu { background: white; border: 1px solid #b8c6d8; padding: 4px; }

@@ -91,7 +91,8 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     idleTimer_.start();
 
     setWindowTitle(kWindowTitle);
-    setMinimumSize(640, 400);
+    // The window's minimum is what the page area (never below its 1024 x 520), the ribbon
+    // and the status bar need; the layouts work it out from their parts.
     resize(1280, 800);
     session_->Start();
 }

@@ -1,6 +1,7 @@
 // The main frame around the pages: status bar, information pop-up, page host, categories,
 // language switch, keyboard commands, tool windows and the About box.
 #include "AppFixture.h"
+#include "app/AppStyle.h"
 #include "app/AppText.h"
 #include "app/CAboutDlg.h"
 #include "app/CInfoDlg.h"
@@ -20,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QThread>
@@ -109,6 +111,69 @@ TEST_F(MainFrame, PageHost_NeverShrinksThePageBelowMinimum)
     frame_->resize(1600, 1000);
     QApplication::processEvents();
     EXPECT_GT(page->width(), 1024);
+}
+
+namespace {
+// What of a ribbon control is cut at its present size (empty when nothing is).
+std::string Clipped(const QWidget* w)
+{
+    QString name = w->objectName() + " '";
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        name += label->text() + "'";
+        if (!label->text().isEmpty() &&
+            label->contentsRect().width() < label->fontMetrics().horizontalAdvance(label->text())) {
+            return name.toStdString();
+        }
+        return {};
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+        name += button->text() + "'";
+        if (w->width() < w->sizeHint().width() || w->height() < w->minimumSizeHint().height()) {
+            return name.toStdString();
+        }
+    }
+    return {};
+}
+} // namespace
+
+TEST_F(MainFrame, AtItsMinimumSize_TheWindowFitsThePageAndNothingOfTheRibbonIsCut)
+{
+    ApplyAppStyle(*qApp);
+    for (int language : {0, 1}) {
+        SetLanguage(language);
+        for (int category : {CRibbonBar::Input, CRibbonBar::Output}) {
+            Ribbon().SelectCategory(category);
+            frame_->resize(frame_->minimumSize());
+            QApplication::processEvents();
+            SCOPED_TRACE(QString("language %1 category %2 window %3x%4")
+                             .arg(language)
+                             .arg(category)
+                             .arg(frame_->width())
+                             .arg(frame_->height())
+                             .toStdString());
+            // The page area gets its 1024 x 520 at the window's minimum, which is no wider.
+            EXPECT_LE(frame_->minimumSizeHint().width(), 1024);
+            EXPECT_LE(Ribbon().minimumSizeHint().width(), 1024);
+            EXPECT_GE(View().Host()->viewport()->width(), 1024);
+            EXPECT_GE(View().Host()->viewport()->height(), 520);
+            QWidget* page = Ribbon().Copy(category).page;
+            for (QWidget* w : page->findChildren<QWidget*>()) {
+                if (w->isVisible()) {
+                    EXPECT_EQ(Clipped(w), "") << w->width() << " px";
+                }
+            }
+            // Every panel inside the ribbon, none over another.
+            const auto& panels = Ribbon().Copy(category).panels;
+            for (size_t p = 0; p < panels.size(); ++p) {
+                const QRect r = panels[p]->geometry();
+                EXPECT_LE(r.right(), page->width()) << "panel " << p + 1;
+                if (p > 0) {
+                    EXPECT_GT(r.left(), panels[p - 1]->geometry().right()) << "panel " << p + 1;
+                }
+            }
+        }
+    }
+    qApp->setStyleSheet(QString());
 }
 
 TEST_F(MainFrame, Categories_ShowTheirPagesAndKeepAnOutputPageShown)
