@@ -69,11 +69,14 @@ QSlider[pitchSlider="true"]::sub-page:horizontal { background: #c8d3e2; }
 
 QToolButton[bigButton="true"] {
     color: #1b2b40; background: transparent; border: 1px solid transparent; border-radius: 5px;
-    padding: 2px 4px;
+    padding: 2px 4px; text-align: left;
 }
+QWidget#categoryInput QCheckBox, QWidget#categoryOutput QCheckBox { spacing: 3px; }
 QToolButton[bigButton="true"]:hover { background: #dde9f9; border-color: #a7c3ea; }
 QToolButton[bigButton="true"]:pressed { background: #c7dbf5; }
-QToolButton[bigButton="true"]::menu-indicator { subcontrol-position: bottom right; }
+QToolButton[bigButton="true"]::menu-indicator {
+    subcontrol-origin: padding; subcontrol-position: center right; width: 7px; height: 7px;
+}
 
 QMenu#appMenu { min-width: 300px; }
 QMenu { background: white; border: 1px solid #b8c6d8; padding: 4px; }
@@ -96,6 +99,11 @@ QStatusBar QPushButton:hover { background: #dde9f9; border-color: #7aa5dd; }
 QStatusBar QPushButton:disabled { color: #9aa5b4; border-color: #ccd4de; }
 
 QDialog#CInfoDlg, QDialog#CAboutDlg, QDialog#CSynDlg { background: #F0FAFF; }
+QLabel#recentHeading {
+    font-weight: 600; color: #173255; padding: 4px 10px; background: #e4edf8;
+}
+QFrame#notice { background: #F0FAFF; border: 1px solid #7aa5dd; border-radius: 4px; }
+QFrame#notice QLabel { border: none; background: transparent; color: #173255; }
 QLabel#aboutTitle { font-size: 20px; font-weight: 600; color: #173255; }
 QProgressBar { border: 1px solid #a9b8cc; border-radius: 4px; background: white; height: 14px; }
 QProgressBar::chunk { background: #2f7fe0; border-radius: 3px; }

@@ -144,11 +144,17 @@ bool CKW4620v13App::InitInstance()
                 &CMainFrame::ActivateFromOtherInstance);
         instance_->Listen();
     }
-    for (const QString& file : options_.files) {
-        OpenDocument(file);
-    }
     frame_->setWindowTitle(kWindowTitle);
     frame_->show();
+    // Files named on the command line open once the window is up, so that their boxes
+    // (a missing file) appear over it.
+    if (!options_.files.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            for (const QString& file : options_.files) {
+                OpenDocument(file);
+            }
+        });
+    }
 
     if (options_.page) {
         CRibbonBar* ribbon = frame_->Ribbon();

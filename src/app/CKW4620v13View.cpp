@@ -7,18 +7,19 @@
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/DeviceSession.h"
+#include "app/QtTranslations.h"
+#include "app/WindowPause.h"
 #include "i18n/DialogTexts.h"
 #include "link/controller/UiPort.h"
 
 #include <QVBoxLayout>
 
 #include <chrono>
-#include <thread>
 
 namespace {
-void SleepPause(int ms)
+void WindowThreadPause(int ms)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    PauseRepainting(std::chrono::milliseconds(ms));
 }
 } // namespace
 
@@ -33,7 +34,7 @@ CKW4620v13View::CKW4620v13View(CRibbonBar& ribbon, DeviceSession& session, UiPor
                                             pause_(ms);
                                         }
                                     }}),
-      pause_(SleepPause), host_(new CPageHost(this))
+      pause_(WindowThreadPause), host_(new CPageHost(this))
 {
     setObjectName("CKW4620v13View");
     auto* layout = new QVBoxLayout(this);
@@ -210,6 +211,7 @@ void CKW4620v13View::SwitchLanguage()
 {
     // Flips the language index and loads the new table.
     ::SwitchLanguage();
+    ApplyQtTranslations(AppLanguage());
     settings_.SetLanguage(AppLanguage());
     ribbon_.Relabel();
     RefreshRibbonControls();

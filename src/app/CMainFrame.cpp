@@ -7,6 +7,7 @@
 #include "app/CRibbonBar.h"
 #include "app/FileMessageBoxes.h"
 #include "app/QtLinkUi.h"
+#include "app/QtTranslations.h"
 #include "app/QtUiPort.h"
 #include "app/ShortcutFilter.h"
 #include "i18n/DialogTexts.h"
@@ -74,6 +75,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     ParamStore.ResetToDefaults();
     SetAppLanguage(settings_.Language());
     LoadLanguageTable();
+    ApplyQtTranslations(AppLanguage());
     view_ = new CKW4620v13View(*ribbon_, *session_, *ui_, settings_, this);
     ui_->SetView(view_);
     setCentralWidget(view_);
@@ -91,7 +93,8 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     idleTimer_.start();
 
     setWindowTitle(kWindowTitle);
-    setMinimumSize(640, 400);
+    // The window's minimum is what the page area (never below its 1024 x 520), the ribbon
+    // and the status bar need; the layouts work it out from their parts.
     resize(1280, 800);
     session_->Start();
 }
@@ -186,5 +189,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     session_->Shutdown();
     ui_->HideBalloon();
+    ui_->ClearNotices();
     event->accept();
 }

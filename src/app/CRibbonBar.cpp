@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <QWidgetAction>
 
 #include <algorithm>
 
@@ -87,7 +88,7 @@ void MakeValueLabel(QLabel* label, int cells)
     label->setProperty("valueLabel", true);
     QFont mono(QStringList{"WenQuanYi Micro Hei Mono", "DejaVu Sans Mono", "Monospace"});
     mono.setStyleHint(QFont::Monospace);
-    mono.setPixelSize(12);
+    mono.setPixelSize(11);
     label->setFont(mono);
     label->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(cells, '0')));
 }
@@ -122,7 +123,7 @@ CRibbonPanel::CRibbonPanel(QWidget* parent)
     caption_->setObjectName("panelCaption");
     caption_->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 3);
+    layout->setContentsMargins(3, 4, 3, 2);
     layout->setSpacing(2);
     layout->addWidget(body_, 1);
     layout->addWidget(caption_);
@@ -216,10 +217,9 @@ QToolButton* CRibbonBar::MakeBigButton(QWidget* parent, int id, int glyph)
     b->setProperty("bigButton", true);
     b->setAutoRaise(true);
     b->setIcon(GlyphIcon(static_cast<Glyph>(glyph), kGlyphColour));
-    b->setIconSize(QSize(30, 30));
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setMinimumWidth(64);
-    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    b->setIconSize(QSize(22, 22));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     return b;
 }
 
@@ -230,8 +230,8 @@ void CRibbonBar::BuildCategory(int category)
     copy.page = new QWidget;
     copy.page->setObjectName(category == Input ? "categoryInput" : "categoryOutput");
     auto* row = new QHBoxLayout(copy.page);
-    row->setContentsMargins(4, 4, 4, 4);
-    row->setSpacing(4);
+    row->setContentsMargins(0, 2, 0, 2);
+    row->setSpacing(0);
     for (size_t p = 0; p < copy.panels.size(); ++p) {
         copy.panels[p] = new CRibbonPanel(copy.page);
         copy.panels[p]->setProperty("panelIndex", static_cast<int>(p) + 1);
@@ -250,7 +250,7 @@ void CRibbonBar::BuildCategory(int category)
         SetId(label, ids.volumeLabel[v]);
         MakeValueLabel(label, 15);
         auto* slider = new CStepSlider(ids.volumeSlider[v], 0, 99, body);
-        slider->setMinimumWidth(96);
+        slider->setMinimumWidth(84);
         auto* mute = new QCheckBox(body);
         SetId(mute, ids.muteBox[v]);
         mute->setProperty("muteBox", true);
@@ -272,15 +272,16 @@ void CRibbonBar::BuildCategory(int category)
         QWidget* body = copy.panels[4]->Body();
         auto* grid = new QGridLayout(body);
         grid->setContentsMargins(0, 0, 0, 0);
-        grid->setHorizontalSpacing(8);
+        grid->setHorizontalSpacing(3);
         grid->setVerticalSpacing(2);
         for (size_t i = 0; i < 3; ++i) {
             const auto input = static_cast<MusicInput>(i);
             auto* on = new QCheckBox(QString::fromLatin1(kInputNames[i]), body);
             SetId(on, ids.inputBox[i]);
             on->setFocusPolicy(Qt::NoFocus);
+            on->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
             auto* slider = new CStepSlider(ids.inputSlider[i], 0, 100, body);
-            slider->setMinimumWidth(80);
+            slider->setMinimumWidth(56);
             auto* label = new QLabel(body);
             SetId(label, ids.inputLabel[i]);
             MakeValueLabel(label, 13);
@@ -310,7 +311,7 @@ void CRibbonBar::BuildCategory(int category)
         copy.pitchSlider->setProperty("pitchSlider", true);
         copy.pitchSlider->setTickPosition(QSlider::TicksBelow);
         copy.pitchSlider->setTickInterval(1);
-        copy.noiseGateSlider->setMinimumWidth(110);
+        copy.noiseGateSlider->setMinimumWidth(96);
         box->addWidget(copy.noiseGateLabel);
         box->addWidget(copy.noiseGateSlider);
         // The pitch range at the ends of its slider.
@@ -334,7 +335,8 @@ void CRibbonBar::BuildCategory(int category)
     const auto addButtons = [this](CRibbonPanel* panel, QToolButton*& mode, QToolButton*& file,
                                    int modeId, int fileId, bool load) {
         QWidget* body = panel->Body();
-        auto* box = new QHBoxLayout(body);
+        // The two buttons one above the other, icon beside text, so the panel stays narrow.
+        auto* box = new QVBoxLayout(body);
         box->setContentsMargins(0, 0, 0, 0);
         box->setSpacing(2);
         mode =
@@ -350,6 +352,7 @@ void CRibbonBar::BuildCategory(int category)
                 [this, fileId] { emit CommandTriggered(fileId); });
         box->addWidget(mode);
         box->addWidget(file);
+        box->addStretch(1);
     };
     addButtons(copy.panels[6], copy.loadMode, copy.loadFile, ids.loadMode, ids.loadFile, true);
     addButtons(copy.panels[7], copy.saveMode, copy.saveFile, ids.saveMode, ids.saveFile, false);
@@ -381,7 +384,15 @@ void CRibbonBar::FillAppMenu()
     };
     addCommand(PairText("打开(&O)", "Open(&O)"), RibbonId::kOpen, Glyph::Open);
     addCommand(PairText("保存(&S)", "Save(&S)"), RibbonId::kSave, Glyph::Save);
-    appMenu_->addSection(PairText("最近的文档(Last documents)", "Last documents(最近的文档)"));
+    // The heading of the recent files: a label, since menu sections show no text in every
+    // style.
+    appMenu_->addSeparator();
+    auto* heading =
+        new QLabel(PairText("最近的文档(Last documents)", "Last documents(最近的文档)"));
+    heading->setObjectName("recentHeading");
+    auto* headingAction = new QWidgetAction(appMenu_);
+    headingAction->setDefaultWidget(heading);
+    appMenu_->addAction(headingAction);
     const QStringList files = providers_.recentFiles ? providers_.recentFiles() : QStringList{};
     int n = 0;
     for (const QString& path : files) {

@@ -1,11 +1,24 @@
 #include "app/ControllerSession.h"
 
+#include "app/WindowPause.h"
 #include "link/LinkUi.h"
+
+namespace {
+// The controller's pauses run on the window thread: they must not freeze the window.
+ControllerOptions WithWindowPause(ControllerOptions options)
+{
+    if (!options.pause) {
+        options.pause = PauseRepainting;
+    }
+    return options;
+}
+} // namespace
 
 ControllerSession::ControllerSession(UiPort& ui, WatcherFactory watcherFactory,
                                      ControllerOptions options)
     : DisconnectedSession(ui), watcherFactory_(std::move(watcherFactory)),
-      controller_(std::make_unique<ConnectionController>(loop_, ui, std::move(options)))
+      controller_(
+          std::make_unique<ConnectionController>(loop_, ui, WithWindowPause(std::move(options))))
 {
 }
 

@@ -4,6 +4,7 @@
 #include "app/AppSettings.h"
 #include "app/AppText.h"
 #include "app/CKW4620v13View.h"
+#include "app/CNoticeStack.h"
 #include "app/CSynDlg.h"
 
 #include <QFileDialog>
@@ -44,10 +45,12 @@ QtUiPort::~QtUiPort() = default;
 void QtUiPort::ShowBalloon(const std::string& title, const std::string& text, int displayMs)
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // No notification area (a bare window manager, the offscreen platform).
-        balloonFallback_ = true;
-        ShowInfo(text, displayMs);
-        balloonTimer_.start(displayMs);
+        // No notification area (a bare window manager, the offscreen platform): a notice of
+        // its own in the window's corner, for its own time.
+        if (!notices_) {
+            notices_ = new CNoticeStack(frame_);
+        }
+        notices_->Add(Q(title), Q(text), displayMs);
         return;
     }
     if (!tray_) {
@@ -64,16 +67,23 @@ void QtUiPort::ShowBalloon(const std::string& title, const std::string& text, in
 
 void QtUiPort::HideBalloon()
 {
+    // The corner notices end by their own times; only the icon goes here.
     balloonTimer_.stop();
-    balloonFallback_ = false;
     if (tray_) {
         tray_->hide();
     }
 }
 
+void QtUiPort::ClearNotices()
+{
+    if (notices_) {
+        notices_->Clear();
+    }
+}
+
 bool QtUiPort::BalloonShown() const
 {
-    return balloonFallback_ || (tray_ && tray_->isVisible());
+    return (notices_ && notices_->Count() > 0) || (tray_ && tray_->isVisible());
 }
 
 UiAnswer QtUiPort::AskUser(const std::string& text, const std::string& caption, UiButtons buttons,

@@ -1,8 +1,9 @@
 #pragma once
-// The Qt side of the controller's UI port: notification-area balloons (the information
-// pop-up where there is no notification area), message boxes, the synchronisation dialog and
-// the mode-file dialogs.
+// The Qt side of the controller's UI port: notification-area balloons (notices in the
+// window's corner where there is no notification area), message boxes, the synchronisation dialog
+// and the mode-file dialogs.
 
+#include "app/CNoticeStack.h"
 #include "link/controller/UiPort.h"
 
 #include <QPointer>
@@ -50,6 +51,10 @@ public:
     CSynDlg* SyncDialog() const;
     bool SyncDialogOpen() const;
     bool BalloonShown() const;
+    // The corner notices that stand in for balloons without a notification area (null
+    // until the first).
+    CNoticeStack* Notices() const { return notices_; }
+    void ClearNotices();
 
 private:
     QWidget& frame_;
@@ -59,5 +64,5 @@ private:
     QTimer balloonTimer_;
     QPointer<CSynDlg> syn_;
     BoxHook boxHook_;
-    bool balloonFallback_ = false;
+    QPointer<CNoticeStack> notices_;
 };

@@ -47,6 +47,15 @@ bool SystemBoxActive()
     return qobject_cast<QMessageBox*>(modal) || qobject_cast<QFileDialog*>(modal);
 }
 
+// F1..F4 are mode keys alone or with Ctrl only; with Alt, Shift or the system key they
+// belong to the window manager and the window (Alt+F4 closes the window).
+bool ModeKeyModifiers(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers others =
+        event.modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    return others == Qt::NoModifier;
+}
+
 bool IsAncestorOf(const QObject* ancestor, const QObject* child)
 {
     for (const QObject* o = child ? child->parent() : nullptr; o; o = o->parent()) {
@@ -132,7 +141,7 @@ bool ShortcutFilter::HandlePress(const QKeyEvent& event)
 {
     const int k = event.key();
     const bool leftCtrl = LeftCtrlHeld(event);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F4) {
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F4 && ModeKeyModifiers(event)) {
         const int mode = k - Qt::Key_F1;
         if (leftCtrl) {
             target_.OnStoreModeKey(mode);
@@ -141,7 +150,7 @@ bool ShortcutFilter::HandlePress(const QKeyEvent& event)
         }
         return true;
     }
-    if (k == Qt::Key_F6 || k == Qt::Key_F7) {
+    if ((k == Qt::Key_F6 || k == Qt::Key_F7) && ModeKeyModifiers(event)) {
         return true; // acted on when released
     }
     if (leftCtrl && k >= Qt::Key_0 && k <= Qt::Key_9) {
@@ -212,6 +221,9 @@ bool ShortcutFilter::HandlePress(const QKeyEvent& event)
 
 bool ShortcutFilter::HandleRelease(const QKeyEvent& event)
 {
+    if (!ModeKeyModifiers(event)) {
+        return false;
+    }
     if (event.isAutoRepeat()) {
         return event.key() == Qt::Key_F6 || event.key() == Qt::Key_F7;
     }

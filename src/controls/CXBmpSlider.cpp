@@ -379,7 +379,12 @@ void CXBmpSlider::paintEvent(QPaintEvent*)
     QPainter p(this);
     const SliderGeometry g = Geometry();
     const QRect area(0, 0, g.width, g.height);
-    p.fillRect(area, background_);
+    // In the page's own colour the slider lets what lies under it show instead (a group box
+    // draws its inside a shade darker), so it never stands out as a lighter rectangle.
+    const QWidget* under = parentWidget();
+    if (!under || under->palette().color(QPalette::Window) != background_) {
+        p.fillRect(area, background_);
+    }
     p.setClipRect(area);
     DrawChannel(p, channel_, area, false);
 

@@ -38,6 +38,8 @@ QRect Dlu(int x, int y, int w, int h)
 }
 
 constexpr int kColumnWidths[EQ_COL_COUNT] = {30, 55, 60, 60, 50};
+const QColor kNumberBackground(20, 20, 20);
+const QColor kNumberText(230, 230, 230);
 // Frequencies the rows show before the page's first refresh.
 constexpr int kStartFreqs[] = {20,  25,  31,  40,  50,  63,   80,   100,  125,  160,  200,  250,
                                315, 400, 500, 630, 800, 1000, 1250, 1600, 2000, 2500, 3150, 4000};
@@ -138,6 +140,8 @@ CEqBandList::CEqBandList(QWidget* parent) : QWidget(parent)
     list_->setWordWrap(false);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->horizontalHeader()->setHighlightSections(false);
+    // The last column takes what is left of the width: no empty header strip on the right.
+    list_->horizontalHeader()->setStretchLastSection(true);
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                            QAbstractItemView::EditKeyPressed);
     list_->setItemDelegate(new BandListDelegate(this, list_));
@@ -275,6 +279,9 @@ void CEqBandList::BuildList()
             item->setData(Qt::UserRole, r);
             if (c == EQ_COL_NUMBER) {
                 item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+                // The number column looks the same on every page; a page may tint the digits.
+                item->setBackground(kNumberBackground);
+                item->setForeground(kNumberText);
             }
             list_->setItem(r, c, item);
         }

@@ -644,14 +644,25 @@ void CEqPanel::DrawValueLabels(QPainter& p, int slot) const
                                    FormatQ(static_cast<double>(b.q))};
     p.setFont(labelFont_);
     const QFontMetrics fm(labelFont_);
-    for (int line = 0; line < 3; ++line) {
+    std::array<ValueLabelPos, 3> pos;
+    std::array<int, 3> lefts{};
+    std::array<int, 3> rights{};
+    for (size_t line = 0; line < 3; ++line) {
         const std::string& v = values[line];
-        const ValueLabelPos pos =
-            ValueLabelPlacement(mx, my, slot, b.gain, line, static_cast<int>(v.size()));
+        pos[line] = ValueLabelPlacement(mx, my, slot, b.gain, static_cast<int>(line),
+                                        static_cast<int>(v.size()));
+        lefts[line] = pos[line].captionX;
+        rights[line] = pos[line].valueX + fm.horizontalAdvance(QString::fromStdString(v));
+    }
+    // Near the ends of the frequency scale the labels stay inside the plot.
+    const int dx = ValueLabelShift(lefts, rights, axes_.plot);
+    for (size_t line = 0; line < 3; ++line) {
         p.setPen(captionColour_);
-        p.drawText(QPoint(pos.captionX, pos.y + fm.ascent()), QString::fromLatin1(captions[line]));
+        p.drawText(QPoint(pos[line].captionX + dx, pos[line].y + fm.ascent()),
+                   QString::fromLatin1(captions[line]));
         p.setPen(valueColour_);
-        p.drawText(QPoint(pos.valueX, pos.y + fm.ascent()), QString::fromStdString(v));
+        p.drawText(QPoint(pos[line].valueX + dx, pos[line].y + fm.ascent()),
+                   QString::fromStdString(values[line]));
     }
 }
 

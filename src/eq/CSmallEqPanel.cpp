@@ -208,7 +208,7 @@ void CSmallEqPanel::paintEvent(QPaintEvent*)
         p.setPen(passColour_);
         p.drawText(rect(), Qt::AlignCenter, QStringLiteral("PASS"));
     }
-    if (hovered_) {
+    if (hovered_ && isEnabled()) {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(frameColour_, 1));
         p.setBrush(Qt::NoBrush);
@@ -218,10 +218,31 @@ void CSmallEqPanel::paintEvent(QPaintEvent*)
 
 void CSmallEqPanel::enterEvent(QEnterEvent*)
 {
-    if (!hovered_) {
+    if (!hovered_ && isEnabled()) {
         hovered_ = true;
         update();
     }
+}
+
+void CSmallEqPanel::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange) {
+        return;
+    }
+    // A disabled panel takes no clicks: no hover frame and no hand over it.
+    if (!isEnabled()) {
+        if (testAttribute(Qt::WA_SetCursor) && !cursorKept_) {
+            keptCursor_ = cursor();
+            cursorKept_ = true;
+        }
+        setCursor(Qt::ArrowCursor);
+        hovered_ = false;
+    } else if (cursorKept_) {
+        setCursor(keptCursor_);
+        cursorKept_ = false;
+    }
+    update();
 }
 
 void CSmallEqPanel::leaveEvent(QEvent*)

@@ -5,6 +5,7 @@
 #include "eq/EqGeometry.h"
 
 #include <QColor>
+#include <QCursor>
 #include <QFont>
 #include <QPixmap>
 #include <QPointF>
@@ -68,6 +69,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -86,6 +88,9 @@ private:
     QColor passColour_{255, 255, 255};
     bool bypass_ = false;
     bool hovered_ = false;
+    // The cursor the owner gave, kept while the panel is disabled.
+    QCursor keptCursor_;
+    bool cursorKept_ = false;
     bool pressed_ = false;
     QFont passFont_;
     QPixmap background_;

@@ -182,6 +182,21 @@ ValueLabelPos ValueLabelPlacement(double markerX, double markerY, int slot, floa
     return p;
 }
 
+int ValueLabelShift(const std::array<int, 3>& lefts, const std::array<int, 3>& rights,
+                    const EqPlotRect& plot)
+{
+    constexpr int kInset = 2;
+    const int left = *std::min_element(lefts.begin(), lefts.end());
+    const int right = *std::max_element(rights.begin(), rights.end());
+    if (left < plot.left + kInset) {
+        return plot.left + kInset - left;
+    }
+    if (right > plot.right - kInset) {
+        return std::max(plot.right - kInset - right, plot.left + kInset - left);
+    }
+    return 0;
+}
+
 std::string FormatFreqHz(double freqHz)
 {
     char buf[64];

@@ -85,6 +85,12 @@ struct ValueLabelPos
 ValueLabelPos ValueLabelPlacement(double markerX, double markerY, int slot, float gain, int line,
                                   int valueChars);
 
+// How far to move the three lines of a marker's value labels sideways (all by the same
+// amount) so that none starts left of the plot (over the dB scale) or ends right of it.
+// lefts/rights: each line's leftmost and rightmost pixel as placed.
+int ValueLabelShift(const std::array<int, 3>& lefts, const std::array<int, 3>& rights,
+                    const EqPlotRect& plot);
+
 // The three value texts: "%.0fHz", "%+-.1fdB", "%.2f".
 std::string FormatFreqHz(double freqHz);
 std::string FormatGainDb(double gainDb);

@@ -246,7 +246,10 @@ void CDialogMusic::BuildParamList()
     params_->setStyleSheet(QStringLiteral("QTableWidget { background-color: rgb(30,30,25); "
                                           "gridline-color: rgb(70,70,62); }"
                                           "QTableWidget::item:selected { background-color: "
-                                          "rgb(40,90,150); }"));
+                                          "rgb(40,90,150); }"
+                                          // Disabled (music view): the selection only hinted.
+                                          "QTableWidget::item:selected:disabled { "
+                                          "background-color: rgb(45,47,48); }"));
     for (int c = 0; c < 3; ++c) {
         params_->setColumnWidth(c, kParamColumnWidths[c]);
     }

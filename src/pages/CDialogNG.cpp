@@ -50,7 +50,9 @@ CDialogNG::CDialogNG(PageShell* shell, QWidget* parent)
     setModal(true);
     ApplyPageBackground(this);
     ApplyDialogFont(this);
-    setFixedSize(DluRect(0, 0, 199, 159).size());
+    // A little taller than the template, so the buttons stand clear of the Music group
+    // and of the bottom edge.
+    setFixedSize(DluRect(0, 0, 199, 167).size());
     setWindowTitle(QStringLiteral("噪声门设置"));
 
     groups_[0] = new QGroupBox(this);
@@ -88,12 +90,12 @@ CDialogNG::CDialogNG(PageShell* shell, QWidget* parent)
     }
 
     ok_ = new QPushButton(this);
-    ok_->setGeometry(DluRect(36, 144, 50, 14));
+    ok_->setGeometry(DluRect(36, 148, 50, 14));
     texts_.Bind(ok_, IDC_DIALOG_OK, QStringLiteral("确定"));
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     cancel_ = new QPushButton(this);
-    cancel_->setGeometry(DluRect(97, 144, 50, 14));
+    cancel_->setGeometry(DluRect(97, 148, 50, 14));
     texts_.Bind(cancel_, IDC_DIALOG_CANCEL, QStringLiteral("取消"));
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -3,11 +3,13 @@
 // ribbon write, an F-key recall and the close prompt.
 #include "app/AppSettings.h"
 #include "app/AppText.h"
+#include "app/CInfoDlg.h"
 #include "app/CKW4620v13View.h"
 #include "app/CMainFrame.h"
 #include "app/CRibbonBar.h"
 #include "app/ControllerSession.h"
 #include "app/QtUiPort.h"
+#include "app/WindowPause.h"
 #include "dsp/Dynamics.h"
 #include "files/FileMessages.h"
 #include "files/ModeFile.h"
@@ -91,8 +93,12 @@ protected:
         frame_ = std::make_unique<CMainFrame>(*settings_, [this](UiPort& ui) {
             ControllerOptions o;
             o.sync = SyncTimings::Zero();
-            o.pauses = {0ms, 0ms, 0ms, 0ms};
-            o.pause = [](std::chrono::milliseconds) {};
+            o.pauses = pauses_;
+            o.pause = [this](std::chrono::milliseconds span) {
+                if (pause_) {
+                    pause_(span);
+                }
+            };
             auto session = std::make_unique<ControllerSession>(
                 ui,
                 [this](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
@@ -138,6 +144,42 @@ protected:
     std::vector<std::string> boxes_;
     UiAnswer answer_ = UiAnswer::Ok;
     PauseFunction previousPause_;
+    // The controller's window-thread pauses: none by default.
+    WindowPauses pauses_{0ms, 0ms, 0ms, 0ms};
+    std::function<void(std::chrono::milliseconds)> pause_;
+};
+
+// The store pauses made as the program makes them, only shorter.
+class ControllerWiringPaused : public ControllerWiring
+{
+protected:
+    ControllerWiringPaused()
+    {
+        pauses_ = {0ms, 0ms, 120ms, 150ms};
+        pause_ = PauseRepainting;
+    }
+
+    // What the window thread saw at a moment during a store.
+    struct Probe
+    {
+        bool ran = false;
+        uint64_t stores = 0;
+        bool noticeShown = false;
+        QString notice;
+    };
+
+    // Runs `probe` on a timer `after` from now: it only runs if the window thread keeps
+    // taking events.
+    void ProbeAt(std::chrono::milliseconds after, Probe& probe)
+    {
+        QTimer::singleShot(after, frame_.get(), [this, &probe] {
+            probe.ran = true;
+            probe.stores = Count(kCmdStoreMode);
+            CInfoDlg* info = frame_->View()->InfoDlg();
+            probe.noticeShown = info->isVisible();
+            probe.notice = info->Text();
+        });
+    }
 };
 
 TEST_F(ControllerWiring, StartUp_ConnectsOnceSynchronisesShowsTheProcessorAndThenPolls)
@@ -488,4 +530,44 @@ TEST_F(ShellFileBoxes, ADamagedFile_IsShownAndPushedLimitedAfterOneBox)
     EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 0), std::bit_cast<uint32_t>(0.0f));
     EXPECT_EQ(processor_->State().working.params.Word(4, 19), 10u);
     EXPECT_EQ(processor_->State().working.params.Word(4, 12), std::bit_cast<uint32_t>(1.0f));
+TEST_F(ControllerWiringPaused, CtrlF2_StoresShowsTheNoticeAndKeepsTheWindowAliveDuringThePause)
+{
+    ASSERT_TRUE(WaitSettled());
+    answer_ = UiAnswer::Yes;
+    Probe early;
+    Probe late;
+    ProbeAt(20ms, early);
+    ProbeAt(110ms, late);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(frame_.get(), Qt::Key_F2, Qt::ControlModifier);
+    const qint64 took = clock.elapsed();
+
+    // The store went out first, then the notice, then the pause: the window took its timers
+    // meanwhile, and the notice stayed up for the whole pause.
+    ASSERT_TRUE(early.ran);
+    ASSERT_TRUE(late.ran);
+    EXPECT_EQ(early.stores, 1u);
+    EXPECT_TRUE(early.noticeShown);
+    EXPECT_EQ(early.notice, QString("Saving Mode 2 ……"));
+    EXPECT_TRUE(late.noticeShown);
+    EXPECT_GE(took, 150);
+    EXPECT_EQ(boxes_, (std::vector<std::string>{"Save to machine mode 2?"}));
+    EXPECT_EQ(processor_->State().currentMode, 1);
+}
+
+TEST_F(ControllerWiringPaused, MenuStore_WaitsWithTheWindowAliveBeforeTheNotice)
+{
+    ASSERT_TRUE(WaitSettled());
+    answer_ = UiAnswer::Yes;
+    Probe during;
+    ProbeAt(40ms, during);
+    emit frame_->Ribbon()->CommandTriggered(RibbonId::kSaveModeFirst + 2);
+
+    // The store went out, then the pause (the window alive, no notice yet), then the notice.
+    ASSERT_TRUE(during.ran);
+    EXPECT_EQ(during.stores, 1u);
+    EXPECT_FALSE(during.noticeShown && during.notice.startsWith("Saving"));
+    EXPECT_TRUE(frame_->View()->InfoDlg()->isVisible());
+    EXPECT_EQ(frame_->View()->InfoDlg()->Text(), QString("Saving Mode 3 ……"));
 }

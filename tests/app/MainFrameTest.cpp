@@ -1,14 +1,17 @@
 // The main frame around the pages: status bar, information pop-up, page host, categories,
 // language switch, keyboard commands, tool windows and the About box.
 #include "AppFixture.h"
+#include "app/AppStyle.h"
 #include "app/AppText.h"
 #include "app/CAboutDlg.h"
 #include "app/CInfoDlg.h"
 #include "app/CKW4620v13View.h"
+#include "app/CNoticeStack.h"
 #include "app/CPlaceholderPage.h"
 #include "app/CRibbonBar.h"
 #include "app/CSynDlg.h"
 #include "app/QtLinkUi.h"
+#include "app/QtTranslations.h"
 #include "app/QtUiPort.h"
 #include "link/LinkUi.h"
 #include "model/ParamStore.h"
@@ -17,6 +20,9 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QThread>
 
@@ -107,6 +113,69 @@ TEST_F(MainFrame, PageHost_NeverShrinksThePageBelowMinimum)
     EXPECT_GT(page->width(), 1024);
 }
 
+namespace {
+// What of a ribbon control is cut at its present size (empty when nothing is).
+std::string Clipped(const QWidget* w)
+{
+    QString name = w->objectName() + " '";
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        name += label->text() + "'";
+        if (!label->text().isEmpty() &&
+            label->contentsRect().width() < label->fontMetrics().horizontalAdvance(label->text())) {
+            return name.toStdString();
+        }
+        return {};
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+        name += button->text() + "'";
+        if (w->width() < w->sizeHint().width() || w->height() < w->minimumSizeHint().height()) {
+            return name.toStdString();
+        }
+    }
+    return {};
+}
+} // namespace
+
+TEST_F(MainFrame, AtItsMinimumSize_TheWindowFitsThePageAndNothingOfTheRibbonIsCut)
+{
+    ApplyAppStyle(*qApp);
+    for (int language : {0, 1}) {
+        SetLanguage(language);
+        for (int category : {CRibbonBar::Input, CRibbonBar::Output}) {
+            Ribbon().SelectCategory(category);
+            frame_->resize(frame_->minimumSize());
+            QApplication::processEvents();
+            SCOPED_TRACE(QString("language %1 category %2 window %3x%4")
+                             .arg(language)
+                             .arg(category)
+                             .arg(frame_->width())
+                             .arg(frame_->height())
+                             .toStdString());
+            // The page area gets its 1024 x 520 at the window's minimum, which is no wider.
+            EXPECT_LE(frame_->minimumSizeHint().width(), 1024);
+            EXPECT_LE(Ribbon().minimumSizeHint().width(), 1024);
+            EXPECT_GE(View().Host()->viewport()->width(), 1024);
+            EXPECT_GE(View().Host()->viewport()->height(), 520);
+            QWidget* page = Ribbon().Copy(category).page;
+            for (QWidget* w : page->findChildren<QWidget*>()) {
+                if (w->isVisible()) {
+                    EXPECT_EQ(Clipped(w), "") << w->width() << " px";
+                }
+            }
+            // Every panel inside the ribbon, none over another.
+            const auto& panels = Ribbon().Copy(category).panels;
+            for (size_t p = 0; p < panels.size(); ++p) {
+                const QRect r = panels[p]->geometry();
+                EXPECT_LE(r.right(), page->width()) << "panel " << p + 1;
+                if (p > 0) {
+                    EXPECT_GT(r.left(), panels[p - 1]->geometry().right()) << "panel " << p + 1;
+                }
+            }
+        }
+    }
+    qApp->setStyleSheet(QString());
+}
+
 TEST_F(MainFrame, Categories_ShowTheirPagesAndKeepAnOutputPageShown)
 {
     Ribbon().SelectCategory(CRibbonBar::Output);
@@ -183,6 +252,46 @@ TEST_F(MainFrame, LanguageSwitch_RelabelsRibbonStoresChoiceAndReturns)
     EXPECT_EQ(label(32833), QString("混响音量:    7"));
 }
 
+TEST_F(MainFrame, ToolkitTexts_FollowTheLanguageSwitch)
+{
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+    const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+    // The frame came up in Chinese: the file dialogs and standard buttons speak Chinese.
+    EXPECT_TRUE(QtTranslationsInstalled());
+    EXPECT_EQ(lookIn(), QString("查找范围："));
+    EXPECT_NE(yes(), QString("&Yes"));
+    SetLanguage(1);
+    EXPECT_FALSE(QtTranslationsInstalled());
+    EXPECT_EQ(lookIn(), QString("Look in:"));
+    EXPECT_EQ(yes(), QString("&Yes"));
+    SetLanguage(0);
+    EXPECT_TRUE(QtTranslationsInstalled());
+    EXPECT_EQ(lookIn(), QString("查找范围："));
+}
+
+TEST_F(MainFrame, RecentFileHeading_ShowsItsTextInBothLanguages)
+{
+    settings_->AddRecentFile(dir_.filePath("party.W6v9"));
+    auto* button = Ribbon().findChild<QToolButton*>("appButton");
+    ASSERT_NE(button, nullptr);
+    QMenu* menu = button->menu();
+    frame_->show();
+    for (int language : {0, 1}) {
+        SetLanguage(language);
+        menu->popup(frame_->mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        auto* heading = menu->findChild<QLabel*>("recentHeading");
+        ASSERT_NE(heading, nullptr);
+        EXPECT_EQ(heading->text(), language == 0 ? QString("最近的文档(Last documents)")
+                                                 : QString("Last documents(最近的文档)"));
+        EXPECT_TRUE(heading->isVisible());
+        EXPECT_GE(heading->contentsRect().width(),
+                  heading->fontMetrics().horizontalAdvance(heading->text()));
+        EXPECT_GE(heading->height(), heading->fontMetrics().height());
+        menu->hide();
+    }
+}
+
 TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
 {
     QTest::keyClick(frame_.get(), Qt::Key_F2);
@@ -199,6 +308,28 @@ TEST_F(MainFrame, ModeKeys_NeedTheLinkAndTellLeftCtrlFromRight)
     QKeyEvent rightUp(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, 105, 0xffe4, 0);
     QApplication::sendEvent(frame_.get(), &rightUp);
     EXPECT_EQ(session_->calls, (std::vector<std::string>{"recall 1", "store 2 key", "recall 1"}));
+}
+
+TEST_F(MainFrame, FunctionKeysWithAltShiftOrMeta_AreLeftToTheWindow)
+{
+    session_->connected = true;
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_F4, Qt::AltModifier},  {Qt::Key_F1, Qt::ShiftModifier},
+        {Qt::Key_F2, Qt::MetaModifier}, {Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier},
+        {Qt::Key_F7, Qt::AltModifier},
+    };
+    for (const auto& [key, modifiers] : keys) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        press.ignore();
+        QApplication::sendEvent(frame_.get(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(frame_.get(), &release);
+        EXPECT_TRUE(session_->calls.empty()) << key << " with " << modifiers;
+        EXPECT_EQ(View().ToolWindow(ToolKind::MachineSettings), nullptr) << key;
+    }
+    // The plain key still recalls, so the keys above were refused for their modifiers.
+    QTest::keyClick(frame_.get(), Qt::Key_F4);
+    EXPECT_EQ(session_->calls, (std::vector<std::string>{"recall 3"}));
 }
 
 TEST_F(MainFrame, RibbonCommands_ReachTheSession)
@@ -283,13 +414,47 @@ TEST_F(MainFrame, SyncDialog_CyclesAndReportsItsTimeOut)
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(MainFrame, BalloonWithoutANotificationArea_FallsBackToTheInfoPopUp)
+TEST_F(MainFrame, BalloonsWithoutANotificationArea_StackInTheCornerEachForItsOwnTime)
 {
-    // The offscreen platform has no notification area.
-    frame_->Ui().ShowBalloon("信息", "设备已连接，同步中……", 150);
+    // The offscreen platform has no notification area. A long notice in the pop-up first,
+    // as the restart makes it; the balloons that follow do not replace it.
+    frame_->show();
+    View().ShowInfo("机器正在重启……", 20000);
+    frame_->Ui().ShowBalloon("信息", "设备已连接，同步中……", 400);
+    frame_->Ui().ShowBalloon("信息", "Device Disconnected!", 150);
+    frame_->Ui().HideBalloon(); // the controller's time-out of the newest balloon
     EXPECT_TRUE(frame_->Ui().BalloonShown());
-    EXPECT_EQ(InfoText(), QString("设备已连接，同步中……"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->Ui().BalloonShown(); }, 1000));
+    EXPECT_EQ(InfoText(), QString("机器正在重启……"));
+    EXPECT_TRUE(InfoVisible());
+    CNoticeStack* notices = frame_->Ui().Notices();
+    ASSERT_NE(notices, nullptr);
+    EXPECT_EQ(notices->Texts(), (QStringList{"设备已连接，同步中……", "Device Disconnected!"}));
+
+    // Both visible at once, inside the window, above the status bar and apart from each other.
+    const QList<QFrame*> shown = notices->Notices();
+    ASSERT_EQ(shown.size(), 2);
+    const QRect older = shown[0]->geometry();
+    const QRect newer = shown[1]->geometry();
+    EXPECT_TRUE(shown[0]->isVisible());
+    EXPECT_TRUE(shown[1]->isVisible());
+    EXPECT_FALSE(older.intersects(newer));
+    EXPECT_LT(older.bottom(), newer.top());
+    EXPECT_TRUE(frame_->rect().contains(older));
+    EXPECT_LE(newer.bottom(), frame_->statusBar()->geometry().top());
+    EXPECT_GT(newer.left(), frame_->width() / 2);
+
+    // The shorter one goes first, the longer one stays until its own time.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notices->Count() == 1; }, 2000));
+    EXPECT_EQ(notices->Texts(), QStringList{"设备已连接，同步中……"});
+    EXPECT_EQ(InfoText(), QString("机器正在重启……"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->Ui().BalloonShown(); }, 2000));
+    EXPECT_TRUE(InfoVisible());
+
+    // A click takes a notice away at once.
+    frame_->Ui().ShowBalloon("信息", "设备已连接", 20000);
+    ASSERT_EQ(notices->Count(), 1);
+    QTest::mouseClick(notices->Notices().front(), Qt::LeftButton);
+    EXPECT_EQ(notices->Count(), 0);
 }
 
 TEST_F(MainFrame, LinkMessagesFromAnotherThread_ArriveOnTheWindowThread)

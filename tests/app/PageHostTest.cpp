@@ -6,8 +6,12 @@
 #include "app/CRibbonBar.h"
 #include "app/QtUiPort.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -149,4 +153,36 @@ TEST(CommandLine, OptionsAreReadOrRefused)
         SCOPED_TRACE(bad.join(' ').toStdString());
         EXPECT_FALSE(AppOptions::Parse(bad).error.isEmpty());
     }
+}
+
+TEST(CommandLine, AMissingFileIsReportedOnceTheWindowIsUp)
+{
+    QTemporaryDir dir;
+    CKW4620v13App::SetInstanceKey(
+        QString("dsp4620-cmdline-test-%1").arg(QCoreApplication::applicationPid()));
+    const QString missing = dir.filePath("missing.W6v9");
+    CKW4620v13App app(
+        AppOptions::Parse({"dsp4620", "--settings", dir.filePath("settings.ini"), missing}));
+
+    // Answers the box whenever it comes, noting whether the main window was up by then.
+    QStringList boxes;
+    bool windowUp = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes << box->windowTitle() + "|" + box->text();
+            windowUp = app.Frame() && app.Frame()->isVisible();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    answer.start(10);
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.isEmpty(); }, 3000));
+    EXPECT_EQ(boxes, QStringList{"文件打开错误|文件不存在！"});
+    EXPECT_TRUE(windowUp);
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.size(), 1);
+    answer.stop();
+    app.ExitInstance();
+    CKW4620v13App::SetInstanceKey(kInstanceName);
 }

@@ -5,6 +5,7 @@
 #include "controls/QtPrinters.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -354,3 +355,38 @@ TEST(CXBmpSliderPictures, MissingPicturesFailQuietlyAndStillDraw)
 }
 
 } // namespace
+
+TEST(SliderBackground, InThePageColourWhatLiesUnderShowsThrough)
+{
+    const QColor page(240, 250, 255);
+    const QColor groupInside(237, 247, 252);
+    QWidget window;
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, page);
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+    window.resize(200, 120);
+    // Something a shade darker under the first slider, as a group box's inside is.
+    auto* ground = new QWidget(&window);
+    QPalette groundPalette = ground->palette();
+    groundPalette.setColor(QPalette::Window, groupInside);
+    ground->setPalette(groundPalette);
+    ground->setAutoFillBackground(true);
+    ground->setGeometry(0, 0, 200, 60);
+    auto* onGroup = new CXBmpSlider(&window, 1);
+    onGroup->SetupHorizontal();
+    onGroup->move(10, 10);
+    onGroup->resize(onGroup->sizeHint());
+    // A slider given another colour than its page's still clears with it.
+    auto* own = new CXBmpSlider(&window, 2);
+    own->SetupHorizontal();
+    own->SetBackgroundColor(QColor(200, 0, 0));
+    own->move(10, 70);
+    own->resize(own->sizeHint());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QImage shot = window.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(onGroup->pos() + QPoint(1, 1))), groupInside);
+    EXPECT_EQ(QColor(shot.pixel(own->pos() + QPoint(1, 1))), QColor(200, 0, 0));
+    EXPECT_EQ(onGroup->BackgroundColor(), page);
+}

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -375,4 +376,23 @@ TEST_F(BandListTest, SubPageTypesSetTheFourStages)
     panel->SetSubFilterType(1, 3);
     bands->ShowBand(1, false);
     EXPECT_EQ(bands->CellText(1, EQ_COL_TYPE), "HP");
+}
+
+TEST_F(BandListTest, ColumnsFillTheWidthAndTheNumberColumnIsDarkOnEveryRow)
+{
+    QTableWidget* list = bands->List();
+    QHeaderView* header = list->horizontalHeader();
+    int covered = 0;
+    for (int c = 0; c < list->columnCount(); ++c) {
+        covered += header->sectionSize(c);
+    }
+    EXPECT_EQ(covered, list->viewport()->width());
+    // After a rebuild too (another band count), every number cell on the same dark ground.
+    bands->SetBandCount(7);
+    for (int r = 0; r < list->rowCount(); ++r) {
+        const QTableWidgetItem* item = list->item(r, EQ_COL_NUMBER);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->background().color(), QColor(20, 20, 20)) << r;
+        EXPECT_GT(item->foreground().color().lightness(), 150) << r;
+    }
 }

@@ -137,3 +137,37 @@ TEST_F(SmallPanelTest, PaintLeavesTheCurveAlone)
     panel.render(&img);
     EXPECT_EQ(panel.Curve(), before);
 }
+
+TEST_F(SmallPanelTest, DisabledPanel_DrawsNoHoverFrameAndShowsNoHand)
+{
+    panel.setCursor(Qt::PointingHandCursor);
+    const auto edgePixel = [this] {
+        QImage img(panel.size(), QImage::Format_ARGB32_Premultiplied);
+        panel.render(&img);
+        return img.pixel(0, 5); // the left edge, clear of the curve
+    };
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&panel, &leave);
+    const QRgb plain = edgePixel();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(panel.mapToGlobal(QPoint(5, 5))));
+    QApplication::sendEvent(&panel, &enter);
+    ASSERT_TRUE(panel.Hovered());
+    const QRgb framed = edgePixel();
+    ASSERT_NE(framed, plain); // the hover frame is there while enabled
+
+    // Disabled while the pointer is over it: the frame and the hand go.
+    panel.setEnabled(false);
+    EXPECT_FALSE(panel.Hovered());
+    EXPECT_EQ(edgePixel(), plain);
+    EXPECT_EQ(panel.cursor().shape(), Qt::ArrowCursor);
+    QApplication::sendEvent(&panel, &enter);
+    EXPECT_FALSE(panel.Hovered());
+    EXPECT_EQ(edgePixel(), plain);
+
+    // Enabled again: the owner's hand and the frame come back.
+    panel.setEnabled(true);
+    EXPECT_EQ(panel.cursor().shape(), Qt::PointingHandCursor);
+    QApplication::sendEvent(&panel, &enter);
+    EXPECT_TRUE(panel.Hovered());
+    EXPECT_EQ(edgePixel(), framed);
+}

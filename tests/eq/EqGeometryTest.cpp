@@ -195,3 +195,41 @@ TEST(SmallEqAxes, TenHzAtLeftOverThreePointFourDecades)
     EXPECT_DOUBLE_EQ(a.GainToY(-15.0), 82.0);
     EXPECT_NEAR(a.YToGain(a.GainToY(-7.3)), -7.3, 1e-12);
 }
+
+TEST(ValueLabelShift, KeepsTheLabelsOfAMarkerAtEitherEndInsideThePlot)
+{
+    const EqPlotRect plot = EqPlotRectForClient(1000, 480);
+    // A band at 20 Hz / +15 dB sits on the plot's left edge: its labels would reach over the
+    // dB scale left of it.
+    const double markerX = plot.left;
+    const double markerY = plot.top;
+    std::array<int, 3> lefts{};
+    std::array<int, 3> rights{};
+    const int chars[3] = {4, 7, 4}; // "20Hz", "+15.0dB", "1.41"
+    for (int line = 0; line < 3; ++line) {
+        const ValueLabelPos pos =
+            ValueLabelPlacement(markerX, markerY, 0, 15.0f, line, chars[line]);
+        lefts[static_cast<size_t>(line)] = pos.captionX;
+        rights[static_cast<size_t>(line)] = pos.valueX + 6 * chars[line];
+    }
+    ASSERT_LT(*std::min_element(lefts.begin(), lefts.end()), plot.left);
+    const int dx = ValueLabelShift(lefts, rights, plot);
+    EXPECT_EQ(*std::min_element(lefts.begin(), lefts.end()) + dx, plot.left + 2);
+
+    // At 20 kHz the same to the left of the right edge.
+    std::array<int, 3> lefts2{};
+    std::array<int, 3> rights2{};
+    for (size_t line = 0; line < 3; ++line) {
+        lefts2[line] = lefts[line] + plot.Width();
+        rights2[line] = rights[line] + plot.Width();
+    }
+    const int dx2 = ValueLabelShift(lefts2, rights2, plot);
+    EXPECT_EQ(*std::max_element(rights2.begin(), rights2.end()) + dx2, plot.right - 2);
+
+    // In the middle nothing moves.
+    for (size_t line = 0; line < 3; ++line) {
+        lefts2[line] = lefts[line] + plot.Width() / 2;
+        rights2[line] = rights[line] + plot.Width() / 2;
+    }
+    EXPECT_EQ(ValueLabelShift(lefts2, rights2, plot), 0);
+}

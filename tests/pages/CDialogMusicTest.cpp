@@ -16,6 +16,7 @@
 #include "pages/PageGlobals.h"
 #include "pages/PagesFixture.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -287,6 +288,27 @@ TEST_F(MusicPageTest, MusicView_DisablesTheEffectControlsAndTitlesThePanel)
     EXPECT_EQ(g_nInputView.load(), EQ_KIND_MIC_B);
     EXPECT_TRUE(page_->ParamList()->isEnabled());
     EXPECT_TRUE(page_->EchoPanel()->isEnabled());
+}
+
+TEST_F(MusicPageTest, DisabledParameterList_ShowsNoBrightSelectedRow)
+{
+    QTableWidget* list = page_->ParamList();
+    // The ground of the selected row's name cell, beside its text.
+    const auto selectedGround = [list] {
+        const QList<QTableWidgetItem*> selected = list->selectedItems();
+        EXPECT_FALSE(selected.isEmpty());
+        const QRect cell = list->visualItemRect(list->item(list->row(selected.front()), 0));
+        const QImage shot = list->viewport()->grab().toImage();
+        return QColor(shot.pixel(cell.left() + 3, cell.top() + 3));
+    };
+    QTest::mouseClick(page_->ViewButton(0), Qt::LeftButton);
+    ASSERT_TRUE(list->isEnabled());
+    EXPECT_GT(selectedGround().blue(), 120); // selected and enabled: plainly marked
+    QTest::mouseClick(page_->ViewButton(2), Qt::LeftButton);
+    ASSERT_FALSE(list->isEnabled());
+    const QColor ground = selectedGround();
+    EXPECT_LT(ground.lightness(), 70);
+    EXPECT_LT(ground.blue(), 80);
 }
 
 TEST_F(MusicPageTest, SmallPanels_OpenTheEffectPageOfTheirChannel)

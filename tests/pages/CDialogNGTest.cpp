@@ -9,8 +9,10 @@
 #include "pages/PagesFixture.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -76,6 +78,21 @@ TEST_F(NoiseGateTest, Opening_PlacesSlidersAt101MinusTheCell)
     EXPECT_EQ(dialog.Slider(2)->GetPos(), 1);
     EXPECT_EQ(dialog.Readout(2)->text(), "-149");
     EXPECT_EQ(dialog.Slider(3)->GetPos(), 1);
+}
+
+TEST_F(NoiseGateTest, Buttons_StandClearOfTheGroupsAndTheBottomEdge)
+{
+    CDialogNG dialog(&shell_);
+    dialog.show();
+    const auto groups = dialog.findChildren<QGroupBox*>();
+    ASSERT_EQ(groups.size(), 2);
+    for (QPushButton* button : {dialog.OkButton(), dialog.CancelButton()}) {
+        const QRect r = button->geometry();
+        for (const QGroupBox* group : groups) {
+            EXPECT_GE(r.top() - group->geometry().bottom(), 4) << button->text().toStdString();
+        }
+        EXPECT_GE(dialog.height() - 1 - r.bottom(), 6) << button->text().toStdString();
+    }
 }
 
 TEST_F(NoiseGateTest, Texts_ComeFromTheTable)
