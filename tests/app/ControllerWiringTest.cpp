@@ -530,6 +530,8 @@ TEST_F(ShellFileBoxes, ADamagedFile_IsShownAndPushedLimitedAfterOneBox)
     EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 0), std::bit_cast<uint32_t>(0.0f));
     EXPECT_EQ(processor_->State().working.params.Word(4, 19), 10u);
     EXPECT_EQ(processor_->State().working.params.Word(4, 12), std::bit_cast<uint32_t>(1.0f));
+}
+
 TEST_F(ControllerWiringPaused, CtrlF2_StoresShowsTheNoticeAndKeepsTheWindowAliveDuringThePause)
 {
     ASSERT_TRUE(WaitSettled());
