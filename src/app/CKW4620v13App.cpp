@@ -50,6 +50,10 @@ AppOptions AppOptions::Parse(const QStringList& arguments)
         } else if (a == "--page") {
             const QString name = next("--page");
             o.page = PageKindFromName(name.toStdString());
+            if (const auto group = OutputGroupFromName(name.toStdString())) {
+                o.page = PageKind::Output;
+                o.group = *group;
+            }
             if (!o.page && o.error.isEmpty()) {
                 o.error = QString("unknown page '%1' (see --list-pages)").arg(name);
             }
@@ -116,7 +120,7 @@ bool CKW4620v13App::InitInstance()
         return false;
     }
     if (options_.listPages) {
-        for (auto name : kPageNames) {
+        for (auto name : AllPageNames()) {
             std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
         }
         std::fflush(stdout);
@@ -160,7 +164,7 @@ bool CKW4620v13App::InitInstance()
         CRibbonBar* ribbon = frame_->Ribbon();
         ribbon->SelectCategory(IsOutputSide(*options_.page) ? CRibbonBar::Output
                                                             : CRibbonBar::Input);
-        frame_->View()->ShowPage(*options_.page);
+        frame_->View()->ShowPage(*options_.page, options_.group);
     }
     if (screenshot) {
         AwaitScreenshot();

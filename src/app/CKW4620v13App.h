@@ -25,6 +25,7 @@ struct AppOptions
     QString emulateState; // --emulate=STATE
     QString screenshot;   // --screenshot FILE
     std::optional<PageKind> page;
+    int group = -1;    // the output of an output page name ("output-sub": 2)
     int language = -1; // --lang 0|1
     bool listPages = false;
     QString settingsFile; // --settings FILE (an INI file instead of the user's own)

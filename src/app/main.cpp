@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     }
     // Listing the pages needs no display.
     if (AppOptions::Parse(arguments).listPages) {
-        for (auto name : kPageNames) {
+        for (auto name : AllPageNames()) {
             std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
         }
         return 0;

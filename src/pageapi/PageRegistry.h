@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 class DeviceSession;
 class UiPort;
@@ -63,6 +64,40 @@ public:
     // Ctrl + digit: pick band 0..9 (the 0 key is band 9).
     virtual void PickEqBand(int band) = 0;
 };
+
+// The output page for one output, by name (page kind of the output as its group): screenshots
+// of each output go through these.
+struct OutputPageName
+{
+    std::string_view name;
+    int group;
+};
+inline constexpr std::array<OutputPageName, 5> kOutputPageNames = {{{"output-main", 5},
+                                                                    {"output-rear", 4},
+                                                                    {"output-center", 3},
+                                                                    {"output-sub", 2},
+                                                                    {"output-top", 11}}};
+
+// The output group an output page name asks for; nullopt for any other name.
+inline std::optional<int> OutputGroupFromName(std::string_view name)
+{
+    for (const OutputPageName& o : kOutputPageNames) {
+        if (o.name == name) {
+            return o.group;
+        }
+    }
+    return std::nullopt;
+}
+
+// Every name --page takes, as --list-pages prints them.
+inline std::vector<std::string_view> AllPageNames()
+{
+    std::vector<std::string_view> names(kPageNames.begin(), kPageNames.end());
+    for (const OutputPageName& o : kOutputPageNames) {
+        names.push_back(o.name);
+    }
+    return names;
+}
 
 // One page of the view. Pages read the parameter store and change it through setters.
 class CPageBase : public QWidget

@@ -186,3 +186,18 @@ TEST(CommandLine, AMissingFileIsReportedOnceTheWindowIsUp)
     app.ExitInstance();
     CKW4620v13App::SetInstanceKey(kInstanceName);
 }
+
+TEST(CommandLine, OutputPageNamesChooseTheOutput)
+{
+    const AppOptions sub = AppOptions::Parse(QStringList{"dsp4620", "--page", "output-sub"});
+    EXPECT_TRUE(sub.error.isEmpty());
+    EXPECT_EQ(sub.page, PageKind::Output);
+    EXPECT_EQ(sub.group, 2);
+    const AppOptions plain = AppOptions::Parse(QStringList{"dsp4620", "--page", "output"});
+    EXPECT_EQ(plain.page, PageKind::Output);
+    EXPECT_EQ(plain.group, -1);
+    const auto names = AllPageNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "output-top"), names.end());
+    EXPECT_FALSE(
+        AppOptions::Parse(QStringList{"dsp4620", "--page", "output-front"}).error.isEmpty());
+}

@@ -12,6 +12,7 @@
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
 #include "pages/CDialogNG.h"
+#include "pages/CDialogOutput.h"
 #include "pages/CSSVCDlg.h"
 #include "pages/FakeShell.h"
 #include "pages/PageGlobals.h"
@@ -103,6 +104,14 @@ int main(int argc, char** argv)
             CDialogEfx efx(&shell, kind);
             efx.resize(1024, 560);
             Save(efx, QStringLiteral("%1/efx-%2-%3.png").arg(dir).arg(kind).arg(language));
+        }
+        for (const int kind : {5, 2}) {
+            CDialogOutput output(&shell, kind);
+            output.resize(1024, 520);
+            Save(output, QStringLiteral("%1/output-%2-%3.png").arg(dir).arg(kind).arg(language));
+            output.Eq()->PickEqBand(4);
+            Save(output,
+                 QStringLiteral("%1/output-editor-%2-%3.png").arg(dir).arg(kind).arg(language));
         }
         CDialogNG ng(&shell);
         Save(ng, QStringLiteral("%1/noisegate-%2.png").arg(dir).arg(language));

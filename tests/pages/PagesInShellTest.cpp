@@ -12,6 +12,8 @@
 #include "model/ParamStore.h"
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
+#include "pages/CDialogOutput.h"
+#include "pages/COutputNavBar.h"
 #include "pages/PageGlobals.h"
 
 #include <QCheckBox>
@@ -129,3 +131,27 @@ TEST_F(PagesInShell, LanguageSwitch_RelabelsTheInputPage)
     EXPECT_EQ(Music()->Panel()->Language(), 0);
 }
 } // namespace
+
+TEST_F(PagesInShell, NavigationBar_KeepsTheOutputPageForAnotherOutputAndLeavesForTheOthers)
+{
+    View().ShowPage(PageKind::Output, EQ_KIND_MAIN);
+    auto* output = dynamic_cast<CDialogOutput*>(View().CurrentPage());
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(output->OutputKind(), EQ_KIND_MAIN);
+    QTest::mouseClick(output->NavBar()->Button(2), Qt::LeftButton); // Sub
+    Settle();
+    EXPECT_EQ(View().CurrentPage(), output);
+    EXPECT_EQ(output->OutputKind(), EQ_KIND_SUB);
+    EXPECT_EQ(View().OutputGroup(), EQ_KIND_SUB);
+    EXPECT_EQ(output->Panel()->Kind(), EQ_KIND_SUB);
+    EXPECT_TRUE(output->NavBar()->Button(2)->IsChecked());
+    QTest::mouseClick(output->NavBar()->Button(6), Qt::LeftButton); // Delay
+    Settle();
+    ASSERT_NE(View().CurrentPage(), nullptr);
+    EXPECT_EQ(View().CurrentPage()->Kind(), PageKind::Delay);
+    // Back to the output page: it opens on the output last shown.
+    View().ShowPage(PageKind::Output);
+    auto* again = dynamic_cast<CDialogOutput*>(View().CurrentPage());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->OutputKind(), EQ_KIND_SUB);
+}
