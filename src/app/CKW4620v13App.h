@@ -25,8 +25,10 @@ struct AppOptions
     QString emulateState; // --emulate=STATE
     QString screenshot;   // --screenshot FILE
     std::optional<PageKind> page;
-    int language = -1; // --lang 0|1
+    std::optional<ToolKind> tool; // --tool NAME: the screenshot shows that tool window
+    int language = -1;            // --lang 0|1
     bool listPages = false;
+    bool listTools = false;
     QString settingsFile; // --settings FILE (an INI file instead of the user's own)
     QStringList files;    // mode files to open
     QString error;        // set when the command line could not be read
