@@ -163,6 +163,18 @@ protected:
         frame_->View()->OpenToolWindow(kind);
         return dynamic_cast<T*>(frame_->View()->ToolWindow(kind));
     }
+    // Clicks a key of the remote; a learning dialog still open after 10 s is cancelled, so a
+    // broken learning path fails the test instead of hanging it.
+    static void Learn(CRemoteDlg* remote, int function)
+    {
+        QPointer<CRemoteDlg> guard(remote);
+        QTimer::singleShot(10000, remote, [guard] {
+            if (guard && guard->StudyDialog()) {
+                guard->StudyDialog()->reject();
+            }
+        });
+        remote->ClickKey(KeyOf(function));
+    }
     QString Info() const { return frame_->View()->InfoDlg()->Text(); }
     static std::vector<uint8_t> ReadBytes(const std::string& path)
     {
@@ -308,15 +320,19 @@ TEST_F(ToolWindowsOnProcessor, LearnedKeyFromAReportIsShownAndTheDialogClosesAft
         report[3] = 0x0A;
         report[4] = 0x1C;
         std::thread reader([report] { ParseInputReport(report); });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return study->KeyLearned(); }));
+        const bool learned = QTest::qWaitFor([&] { return study->KeyLearned(); });
         reader.join();
+        if (!learned) {
+            study->reject(); // end the modal loop so the test can fail cleanly
+        }
+        ASSERT_TRUE(learned);
         EXPECT_EQ(study->CodeBox()->text(), "1C");
         EXPECT_FALSE(study->CancelButton()->isVisible());
         EXPECT_TRUE(study->CloseButton()->isVisible());
         EXPECT_EQ(study->MessageLine()->text(), "窗口将自动关闭");
         checked = true;
     });
-    remote->ClickKey(KeyOf(10)); // returns when the learning dialog has closed itself
+    Learn(remote, 10); // returns when the learning dialog has closed itself
     EXPECT_TRUE(checked);
     EXPECT_EQ(remote->StudyDialog(), nullptr);
     EXPECT_EQ(g_RemoteTable.Get(0), 0x5A);
@@ -336,13 +352,16 @@ TEST_F(ToolWindowsOnProcessor, LearningAgainstTheEmulatedRemoteThenApplyStoresTh
     frame_->View()->SwitchLanguage(); // Chinese to English, as the ribbon button does
     ASSERT_EQ(AppLanguage(), 1);
     QString shown;
+    int result = -1;
     QTimer::singleShot(0, [&] {
         if (CRemoteStudyDlg* study = remote->StudyDialog()) {
             shown = study->LearningText()->text();
+            connect(study, &QDialog::finished, [&](int r) { result = r; });
         }
     });
-    remote->ClickKey(KeyOf(3));
+    Learn(remote, 3);
     EXPECT_EQ(shown, "Learning key: load user mode 3");
+    EXPECT_EQ(result, QDialog::Accepted) << "closed by itself once the key arrived";
     EXPECT_EQ(g_RemoteTable.Get(3), 0x43);
     EXPECT_NE(processor_->State().keyTable[3], 0x43) << "stored only by Apply";
     const size_t mark = Mark();
@@ -366,7 +385,7 @@ TEST_F(ToolWindowsOnProcessor, CancelLearningSendsStopAndUnsupportedKeysSendNoth
         ASSERT_NE(remote->StudyDialog(), nullptr);
         QTest::mouseClick(remote->StudyDialog()->CancelButton(), Qt::LeftButton);
     });
-    remote->ClickKey(KeyOf(7));
+    Learn(remote, 7);
     EXPECT_EQ(CommandsSince(mark), (std::vector<int>{kCmdLearnKey, kCmdStopLearning}));
     EXPECT_EQ(g_RemoteTable.Snapshot(), before);
 
