@@ -356,7 +356,7 @@ TEST_F(ToolWindowsOnProcessor, LearningAgainstTheEmulatedRemoteThenApplyStoresTh
     QTimer::singleShot(0, [&] {
         if (CRemoteStudyDlg* study = remote->StudyDialog()) {
             shown = study->LearningText()->text();
-            connect(study, &QDialog::finished, [&](int r) { result = r; });
+            QObject::connect(study, &QDialog::finished, [&](int r) { result = r; });
         }
     });
     Learn(remote, 3);
