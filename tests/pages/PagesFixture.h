@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+class CXBmpSlider;
+
 class PagesFixture : public ::testing::Test
 {
 protected:
@@ -25,6 +27,9 @@ protected:
     static const ParamWrite* Find(const std::vector<ParamWrite>& writes, int block, int param);
     // Lets queued slider notifications and zero timers run.
     static void Settle();
+    // Moves a slider to `target` with one arrow key from the neighbouring position, as a user
+    // would, and lets its notification arrive.
+    static void MoveSliderTo(CXBmpSlider* slider, int target);
 
     FakeShell shell_;
     RecordingSink sink_;

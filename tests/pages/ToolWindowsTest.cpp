@@ -22,16 +22,9 @@
 #include <QTest>
 
 namespace {
-// Moves slider `s` to `target` with one arrow key from the neighbouring position.
 void MoveTo(CXBmpSlider* s, int target)
 {
-    const bool up = target > s->GetRangeMin();
-    s->SetPos(up ? target - 1 : target + 1);
-    s->setFocus();
-    QTest::keyClick(s, up ? Qt::Key_Right : Qt::Key_Left);
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-    }
+    PagesFixture::MoveSliderTo(s, target);
 }
 
 // Clicks a check box on its indicator (a click right of a short caption misses the box).

@@ -36,17 +36,8 @@ const QColor kChannelA(0, 200, 255);
 const QColor kChannelB(0, 220, 0);
 
 using pictures::Painter;
+using pictures::UiFont;
 using pictures::Write;
-
-QFont UiFont(double pixels, bool bold)
-{
-    QFont f;
-    f.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans"});
-    f.setPixelSize(static_cast<int>(pixels));
-    f.setBold(bold);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    return f;
-}
 
 void Plate(QPainter& p, const QRectF& r, double radius)
 {

@@ -21,19 +21,9 @@ using pictures::kMark;
 using pictures::kOutline;
 using namespace remote_layout;
 
-QFont Font(double pixels, bool bold)
-{
-    QFont f;
-    f.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans"});
-    f.setPixelSize(static_cast<int>(pixels));
-    f.setBold(bold);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    return f;
-}
-
 void Caption(QPainter& p, const QRectF& r, const char* text)
 {
-    p.setFont(Font(9, true));
+    p.setFont(pictures::UiFont(9, true));
     QColor c = kMark;
     c.setAlphaF(0.55f);
     p.setPen(c);
@@ -61,7 +51,7 @@ void DrawKey(QPainter& p, const Key& k)
     }
     const QString label = QString::fromUtf8(k.label);
     const bool symbol = label.size() == 1;
-    QFont f = Font(symbol ? 17 : 11, true);
+    QFont f = pictures::UiFont(symbol ? 17 : 11, true);
     while (QFontMetricsF(f).horizontalAdvance(label) > r.width() - 6 && f.pixelSize() > 7) {
         f.setPixelSize(f.pixelSize() - 1);
     }
@@ -110,7 +100,7 @@ void Help(QPainter& p, bool english)
     p.setPen(Qt::NoPen);
     p.setBrush(kAccent);
     p.drawPath(head.simplified());
-    p.setFont(Font(16, true));
+    p.setFont(pictures::UiFont(16, true));
     p.setPen(Qt::white);
     p.drawText(QRectF(16, 0, kHelpWidth - 32, 44), Qt::AlignLeft | Qt::AlignVCenter,
                english ? QStringLiteral("Learning the remote")
@@ -134,13 +124,13 @@ void Help(QPainter& p, bool english)
         "processor.",
     };
     double y = 58;
-    const QFont text = Font(english ? 12 : 13, false);
+    const QFont text = pictures::UiFont(english ? 12 : 13, false);
     for (int i = 0; i < 5; ++i) {
         const QString line = QString::fromUtf8(english ? en[i] : zh[i]);
         p.setPen(Qt::NoPen);
         p.setBrush(kAccent);
         p.drawEllipse(QPointF(24, y + 10), 9, 9);
-        p.setFont(Font(11, true));
+        p.setFont(pictures::UiFont(11, true));
         p.setPen(Qt::white);
         p.drawText(QRectF(15, y + 1, 18, 18), Qt::AlignCenter, QString::number(i + 1));
         p.setFont(text);
@@ -155,7 +145,7 @@ void Help(QPainter& p, bool english)
     p.setBrush(QColor(52, 58, 68));
     p.setPen(QPen(QColor(70, 78, 90), 1.0));
     p.drawRoundedRect(sample, 5, 5);
-    p.setFont(Font(english ? 12 : 13, false));
+    p.setFont(pictures::UiFont(english ? 12 : 13, false));
     p.setPen(QColor(80, 90, 104));
     p.drawText(QRectF(66, kHelpHeight - 52, kHelpWidth - 80, 32),
                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
