@@ -59,11 +59,11 @@ void PagesFixture::Settle()
     }
 }
 
-void PagesFixture::MoveSliderTo(CXBmpSlider* slider, int target)
+void MoveSliderTo(CXBmpSlider* slider, int target)
 {
     const bool up = target > slider->GetRangeMin();
     slider->SetPos(up ? target - 1 : target + 1);
     slider->setFocus();
     QTest::keyClick(slider, up ? Qt::Key_Right : Qt::Key_Left);
-    Settle();
+    PagesFixture::Settle();
 }

@@ -24,7 +24,7 @@
 namespace {
 void MoveTo(CXBmpSlider* s, int target)
 {
-    PagesFixture::MoveSliderTo(s, target);
+    MoveSliderTo(s, target);
 }
 
 // Clicks a check box on its indicator (a click right of a short caption misses the box).
