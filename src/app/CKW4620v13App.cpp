@@ -57,6 +57,12 @@ AppOptions AppOptions::Parse(const QStringList& arguments)
             if (!o.page && o.error.isEmpty()) {
                 o.error = QString("unknown page '%1' (see --list-pages)").arg(name);
             }
+        } else if (a == "--tool") {
+            const QString name = next("--tool");
+            o.tool = ToolKindFromName(name.toStdString());
+            if (!o.tool && o.error.isEmpty()) {
+                o.error = QString("unknown tool window '%1' (see --list-tools)").arg(name);
+            }
         } else if (a == "--lang") {
             const QString value = next("--lang");
             if (value == "0" || value == "1") {
@@ -66,6 +72,8 @@ AppOptions AppOptions::Parse(const QStringList& arguments)
             }
         } else if (a == "--list-pages") {
             o.listPages = true;
+        } else if (a == "--list-tools") {
+            o.listTools = true;
         } else if (a == "--settings") {
             o.settingsFile = next("--settings");
         } else if (a.startsWith("--")) {
@@ -119,9 +127,16 @@ bool CKW4620v13App::InitInstance()
         exitCode_ = 2;
         return false;
     }
-    if (options_.listPages) {
-        for (auto name : AllPageNames()) {
-            std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
+    if (options_.listPages || options_.listTools) {
+        if (options_.listPages) {
+            for (auto name : AllPageNames()) {
+                std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
+            }
+        }
+        if (options_.listTools) {
+            for (const auto& [name, kind] : kToolNames) {
+                std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
+            }
         }
         std::fflush(stdout);
         return false;
@@ -255,8 +270,15 @@ void CKW4620v13App::OpenDocument(const QString& path)
 void CKW4620v13App::TakeScreenshot()
 {
     frame_->UpdateStatus();
+    QWidget* target = frame_.get();
+    if (options_.tool) {
+        frame_->View()->OpenToolWindow(*options_.tool);
+        if (CToolWindowBase* tool = frame_->View()->ToolWindow(*options_.tool)) {
+            target = tool;
+        }
+    }
     QApplication::processEvents();
-    const QPixmap shot = frame_->grab();
+    const QPixmap shot = target->grab();
     if (!shot.save(options_.screenshot, "PNG")) {
         std::fprintf(stderr, "dsp4620: cannot write %s\n", qPrintable(options_.screenshot));
         if (exitCode_ == 0) {

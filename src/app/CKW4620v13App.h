@@ -25,9 +25,11 @@ struct AppOptions
     QString emulateState; // --emulate=STATE
     QString screenshot;   // --screenshot FILE
     std::optional<PageKind> page;
-    int group = -1;    // the output of an output page name ("output-sub": 2)
-    int language = -1; // --lang 0|1
+    int group = -1;                // the output of an output page name ("output-sub": 2)
+    std::optional<ToolKind> tool; // --tool NAME: the screenshot shows that tool window
+    int language = -1;            // --lang 0|1
     bool listPages = false;
+    bool listTools = false;
     QString settingsFile; // --settings FILE (an INI file instead of the user's own)
     QStringList files;    // mode files to open
     QString error;        // set when the command line could not be read

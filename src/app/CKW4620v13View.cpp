@@ -354,9 +354,9 @@ void CKW4620v13View::AskResetEq()
 
 void CKW4620v13View::OnRemoteKey(int key)
 {
-    (void)key; // already in the remote key table
+    // The key is already in the remote key table; the open learning dialog shows it.
     if (CToolWindowBase* remote = ToolWindow(ToolKind::Remote)) {
-        remote->Refresh();
+        remote->OnRemoteKey(key);
     }
 }
 

@@ -101,6 +101,12 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
 
 CMainFrame::~CMainFrame()
 {
+    // Tool windows may still talk to the session as they close (the remote-control window
+    // restores the status polling): close them while the session exists, since the frame's
+    // members go before its child widgets.
+    if (view_) {
+        view_->CloseToolWindows();
+    }
     qApp->removeEventFilter(filter_.get());
     ui_->SetView(nullptr);
 }

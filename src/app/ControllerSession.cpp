@@ -49,6 +49,11 @@ void ControllerSession::RecallMode(int mode)
     controller_->Modes().RecallMode(mode);
 }
 
+void ControllerSession::ResetMode(int mode)
+{
+    controller_->Modes().ResetMode(mode);
+}
+
 void ControllerSession::StoreMode(int mode, bool fromKey)
 {
     controller_->Modes().StoreMode(mode, fromKey);

@@ -33,6 +33,7 @@ public:
 
     void RecallMode(int mode) override;
     void StoreMode(int mode, bool fromKey) override;
+    void ResetMode(int mode) override;
     void OnModeKey(int mode, bool leftCtrl) override;
     void LoadModeFile() override;
     void SaveModeFile() override;

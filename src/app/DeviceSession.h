@@ -25,6 +25,7 @@ public:
 
     void RecallMode(int) override {}
     void StoreMode(int, bool) override {}
+    void ResetMode(int) override {}
     void LoadModeFile() override;
     void SaveModeFile() override;
     void OpenDocument(const std::string& path) override;

@@ -40,6 +40,9 @@ public:
     // Mode commands; fromKey selects the keyboard variant of the timings.
     virtual void RecallMode(int mode) = 0;
     virtual void StoreMode(int mode, bool fromKey) = 0;
+    // Resets a mode to the processor's factory setting (command 0x06), makes it the current
+    // mode and reads the processor again under the wait dialog. Nothing while disconnected.
+    virtual void ResetMode(int mode) = 0;
     // F1..F4 (mode 0..3): with the left Ctrl key held stores, otherwise recalls.
     virtual void OnModeKey(int mode, bool leftCtrl)
     {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class DeviceSession;
@@ -40,6 +41,23 @@ inline constexpr int kToolKindCount = 4;
 // The names --page and --list-pages use.
 inline constexpr std::array<std::string_view, kPageKindCount> kPageNames = {
     "music", "efx", "output", "delay", "comp", "soundfield"};
+
+// The names --tool and --list-tools use for the three tool windows.
+inline constexpr std::array<std::pair<std::string_view, ToolKind>, 3> kToolNames = {{
+    {"features", ToolKind::Features},
+    {"remote", ToolKind::Remote},
+    {"settings", ToolKind::MachineSettings},
+}};
+
+inline std::optional<ToolKind> ToolKindFromName(std::string_view name)
+{
+    for (const auto& [toolName, kind] : kToolNames) {
+        if (toolName == name) {
+            return kind;
+        }
+    }
+    return std::nullopt;
+}
 
 inline std::optional<PageKind> PageKindFromName(std::string_view name)
 {
@@ -123,6 +141,8 @@ public:
     virtual ToolKind Kind() const = 0;
     virtual void Refresh() {}
     virtual void Relabel() {}
+    // MSG_REMOTE_KEY: a remote key was learned (the remote-control window takes it).
+    virtual void OnRemoteKey(int) {}
 };
 
 // What a page may ask of the shell.

@@ -83,6 +83,18 @@ const ExpectedText kExpected[] = {
     {334, IDC_SSVC_SPEAKER_FIRST + 7, "顶置右", "Top.R"},
     // Tool windows.
     {335, 0, "机器设置", "Machine Set"},
+    {335, 1401, "开机音量", "Start vol"}, {335, 1402, "限制最大音量", "Limit vol"},
+    {335, 1403, "主音量保存模式", "Vol save mode"}, {335, 1404, "话筒反相", "Mic Phase Reverse "},
+    {335, 1405, "出厂机器模式", "Default mode"}, {335, 1406, "开机指定模式", "Power on mode"},
+    {335, 1407, "话筒开机音量", "Mic start vol"}, {335, 1408, "启用", "Enable"},
+    {335, 1409, "音乐开机音量", "Music start vol"}, {335, 1410, "启用", "Enable"},
+    {335, 1411, "话筒最大音量", "Mic max vol"}, {335, 1412, "音乐最大音量", "Music max vol"},
+    {335, 1413, "随开关机保存", "By power"}, {335, 1414, "随模式保存", "By mode "},
+    {335, 1415, "话筒1组反相", "Mic1 reverse"}, {335, 1416, "话筒2组反相", "Mic2 reverse"},
+    {335, 1417, "M1", "M1"}, {335, 1418, "M2", "M2"}, {335, 1419, "M3", "M3"}, {335, 1420, "M4", "M4"},
+    {335, 1421, "锁定面板", "Lock panel"}, {335, 1422, "锁定音量", "Lock Vol"},
+    {335, 1423, "锁定模式", "Lock Mode"}, {335, 1424, "应用设置", "Apply"},
+    {335, 1425, "取消设置", "Cancel"},
     {372, 0, "学习中……", "Learning"},
     {372, IDC_STUDY_PROMPT, "请您按下遥控器上的对应的按键", "Key code:"},
     {372, IDC_STUDY_CANCEL, "放弃学习", "Cancel"}, {372, IDC_STUDY_CLOSE, "关闭", "Close"},
@@ -90,6 +102,15 @@ const ExpectedText kExpected[] = {
     {373, IDC_REMOTE_LOAD, "载入参数", "Load file"}, {373, IDC_REMOTE_SAVE, "保存参数", "Save file"},
     {373, IDC_REMOTE_APPLY, "应用参数", "Apply"},
     {457, 0, "特色功能", "Features"},
+    {457, 1451, "话筒激励", "Mic Boost"}, {457, 1452, "音乐", "Music"},
+    {457, 1453, "音乐AGC", "Music AGC"}, {457, 1454, "自动超低", "Auto SUB vol decay"},
+    {457, 1455, "启用", "ON "}, {457, 1456, "音乐低频频率", "LPF Frequency"},
+    {457, 1457, "音乐低频延时", "LPF Delay"}, {457, 1458, "音乐低频增益", "LPF Gain"},
+    {457, 1459, "启用", "ON"}, {457, 1460, "音乐输入增益自动调节", "Auto Music Level"},
+    {457, 1461, "AGC目标电平", "AGC Level"}, {457, 1462, "音乐输入电平：", "Current Level"},
+    {457, 1463, "启用", "ON"}, {457, 1464, "超低比例", "SUB Vol"},
+    {457, 1465, "当检测到话筒信号时，超低音量自动调节成所设置的超低比例，1秒之后，超低音量逐渐恢复成正常比例",
+     "When detected mic level,the SUB vol is auto decay."},
 };
 // clang-format on
 
@@ -134,9 +155,10 @@ TEST(LanguageTables, BothTablesHoldTheSameKeysAndNothingUndecodable)
 
 TEST(LanguageTables, CompleteDialogsCarryAllTheirKeys)
 {
-    // Dialogs whose every key exists already; the others (pages 333, 334, 346, 385 and the
-    // controls of 335 and 457) come with their windows.
-    const std::map<int, size_t> keysPerDialog = {{313, 40}, {421, 9}, {423, 9}, {372, 4}, {373, 4}};
+    // Dialogs whose every key exists already; the others (pages 333, 334, 346, 385) come with
+    // their windows.
+    const std::map<int, size_t> keysPerDialog = {{313, 40}, {421, 9}, {423, 9}, {335, 26},
+                                                 {372, 4},  {373, 4}, {457, 16}};
     for (int language : {0, 1}) {
         std::map<int, size_t> counted;
         const LanguageTable table = Table(language);

@@ -1,5 +1,6 @@
 #include "pages/PagesFixture.h"
 
+#include "controls/CXBmpSlider.h"
 #include "i18n/DialogTexts.h"
 #include "i18n/Language.h"
 #include "model/DeviceMemory.h"
@@ -7,6 +8,7 @@
 #include "pages/PageGlobals.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 void PagesFixture::SetUp()
 {
@@ -55,4 +57,13 @@ void PagesFixture::Settle()
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::processEvents();
     }
+}
+
+void MoveSliderTo(CXBmpSlider* slider, int target)
+{
+    const bool up = target > slider->GetRangeMin();
+    slider->SetPos(up ? target - 1 : target + 1);
+    slider->setFocus();
+    QTest::keyClick(slider, up ? Qt::Key_Right : Qt::Key_Left);
+    PagesFixture::Settle();
 }

@@ -11,8 +11,14 @@
 #include <utility>
 #include <vector>
 
+class CXBmpSlider;
+
 class PagesFixture : public ::testing::Test
 {
+public:
+    // Lets queued slider notifications and zero timers run.
+    static void Settle();
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -23,10 +29,12 @@ protected:
     std::vector<ParamWrite> TakeWrites();
     // The last write to (block, param), or nullptr.
     static const ParamWrite* Find(const std::vector<ParamWrite>& writes, int block, int param);
-    // Lets queued slider notifications and zero timers run.
-    static void Settle();
 
     FakeShell shell_;
     RecordingSink sink_;
     std::unique_ptr<ScopedReportSink> attached_;
 };
+
+// Moves a slider to `target` with one arrow key from the neighbouring position, as a user
+// would, and lets its notification arrive.
+void MoveSliderTo(CXBmpSlider* slider, int target);

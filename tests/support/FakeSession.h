@@ -50,6 +50,7 @@ public:
     {
         calls.push_back("store " + std::to_string(m) + (key ? " key" : " menu"));
     }
+    void ResetMode(int m) override { calls.push_back("reset " + std::to_string(m)); }
     void LoadModeFile() override { calls.push_back("load file"); }
     void SaveModeFile() override { calls.push_back("save file"); }
     void OpenDocument(const std::string& path) override { calls.push_back("open " + path); }

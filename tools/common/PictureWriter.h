@@ -3,6 +3,7 @@
 // that paints one picture at 1x and 2x into <dir>/<number>.png and <number>@2x.png.
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QSize>
@@ -21,6 +22,18 @@ inline const QColor kAccent(38, 132, 226);
 inline const QColor kMark(236, 242, 250);
 
 using Painter = std::function<void(QPainter&)>;
+
+// The font of texts drawn into pictures: the program's family, unhinted so that 1x and 2x
+// come out alike.
+inline QFont UiFont(double pixels, bool bold)
+{
+    QFont f;
+    f.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans"});
+    f.setPixelSize(static_cast<int>(pixels));
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
 
 inline bool Write(const QString& dir, int number, QSize logical, const Painter& paint)
 {

@@ -9,6 +9,8 @@
 //   4218/4219  reverb EQ channel B
 //   4220/4221  echo EQ channel B
 //   4230       back button                                 87 x 78
+//   4240       the remote of the remote-control window      200 x 440 (RemoteArt.cpp)
+//   4241/4242  its help, Chinese / English                  270 x 440
 
 #include "PictureWriter.h"
 
@@ -34,17 +36,8 @@ const QColor kChannelA(0, 200, 255);
 const QColor kChannelB(0, 220, 0);
 
 using pictures::Painter;
+using pictures::UiFont;
 using pictures::Write;
-
-QFont UiFont(double pixels, bool bold)
-{
-    QFont f;
-    f.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans"});
-    f.setPixelSize(static_cast<int>(pixels));
-    f.setBold(bold);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    return f;
-}
 
 void Plate(QPainter& p, const QRectF& r, double radius)
 {
@@ -149,6 +142,8 @@ void Back(QPainter& p)
 }
 } // namespace
 
+bool DrawRemotePictures(const QString& dir);
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -170,5 +165,6 @@ int main(int argc, char** argv)
         }
     }
     ok = Write(dir, 4230, QSize(87, 78), Back) && ok;
+    ok = DrawRemotePictures(dir) && ok;
     return ok ? 0 : 1;
 }
