@@ -124,8 +124,10 @@ void CDelayDlg::BuildRow(int ch)
     connect(r.channel, &QRadioButton::clicked, this, [this, ch] { OnMode(ch, 1); });
     connect(r.split, &CXBmpSlider::SliderMoved, this,
             [this, ch](int, int position) { OnSplit(ch, position); });
+    // Enter takes the typed value and leaves the focus in the box; leaving the box takes it
+    // too, without pulling the focus back.
     connect(r.edit, &QLineEdit::editingFinished, this, [this, ch] {
-        ChangeDelay(ch, DelayFromText(DelayEdit(ch)->text().toStdString()), true);
+        ChangeDelay(ch, DelayFromText(DelayEdit(ch)->text().toStdString()), false);
     });
     connect(r.spin, &CSpinButton::Stepped, this, [this, ch](int delta) { StepDelay(ch, delta); });
     r.edit->installEventFilter(
