@@ -64,7 +64,7 @@ void CCompressPanelPlus::BuildGrid()
     grid_.fill(kPageBackground);
     QPainter p(&grid_);
     QFont f = font();
-    f.setPixelSize(10);
+    f.setPixelSize(kCompPlotLabelPixels);
     p.setFont(f);
     const QFontMetricsF fm(f);
     const CompPlotSquare s = CompPlotSquareOf(width(), height());
@@ -73,6 +73,7 @@ void CCompressPanelPlus::BuildGrid()
 
     // Along x: -90, -70, -50, -30, -10 and 6 dB; up y: +6, 0, -10 .. -90 dB.
     const double xs[] = {-90.0, -70.0, -50.0, -30.0, -10.0, 6.0};
+    int line = 0;
     for (double db : xs) {
         const double x = CompPlotX(s, db);
         p.setPen(QPen(kGridColour, 1.0, Qt::DotLine));
@@ -81,7 +82,8 @@ void CCompressPanelPlus::BuildGrid()
         const double w = fm.horizontalAdvance(label);
         const double lx = std::clamp(x - w / 2.0, 0.0, width() - w);
         p.setPen(kLabelColour);
-        p.drawText(QPointF(lx, s.top + s.side + fm.ascent() + 2.0), label);
+        p.drawText(QPointF(lx, s.top + s.side + fm.ascent() + 2.0 + line * fm.height()), label);
+        line = 1 - line;
     }
     for (int db = 6; db >= -90; db = db == 6 ? 0 : db - 10) {
         const double y = CompPlotY(s, db);
@@ -90,7 +92,9 @@ void CCompressPanelPlus::BuildGrid()
         const QString label =
             db > 0 ? QStringLiteral("+%1dB").arg(db) : QStringLiteral("%1dB").arg(db);
         const double w = fm.horizontalAdvance(label);
-        const double ly = std::clamp(y + fm.ascent() / 2.0 - 1.0, fm.ascent(), height() - 1.0);
+        // +6 dB sits above its line and 0 dB below it: the two are only 6 dB apart.
+        const double centred = y + fm.ascent() / 2.0 - 1.0;
+        const double ly = db == 6 ? y : db == 0 ? y + fm.ascent() : centred;
         p.setPen(kLabelColour);
         p.drawText(QPointF(s.left - w - 3.0, ly), label);
     }

@@ -7,10 +7,12 @@ inline constexpr double kCompPlotMinDb = -90.0;
 inline constexpr double kCompPlotMaxDb = 6.0;
 
 // Room kept beside the square for the y labels (left) and below it for the x labels.
-inline constexpr int kCompPlotLeftMargin = 40;
-inline constexpr int kCompPlotRightMargin = 14;
+// The x labels take two lines, alternately, so that neighbours never run into each other.
+inline constexpr int kCompPlotLeftMargin = 32;
+inline constexpr int kCompPlotRightMargin = 8;
 inline constexpr int kCompPlotTopMargin = 8;
-inline constexpr int kCompPlotBottomMargin = 18;
+inline constexpr int kCompPlotBottomMargin = 26;
+inline constexpr int kCompPlotLabelPixels = 9;
 
 struct CompPlotSquare
 {

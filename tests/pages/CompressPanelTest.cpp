@@ -11,21 +11,21 @@
 namespace {
 TEST(CompressPlotGeometry, SquareFromMinusNinetyToPlusSix)
 {
-    // 40 + 192 + 14 wide, 8 + 192 + 18 high: a 192-pixel square, 2 pixels per dB.
-    const CompPlotSquare s = CompPlotSquareOf(246, 218);
+    // 32 + 192 + 8 wide, 8 + 192 + 26 high: a 192-pixel square, 2 pixels per dB.
+    const CompPlotSquare s = CompPlotSquareOf(232, 226);
     EXPECT_EQ(s.side, 192.0);
-    EXPECT_EQ(s.left, 40.0);
+    EXPECT_EQ(s.left, 32.0);
     EXPECT_EQ(s.top, 8.0);
-    EXPECT_DOUBLE_EQ(CompPlotX(s, -90.0), 40.0);
-    EXPECT_DOUBLE_EQ(CompPlotX(s, 6.0), 232.0);
-    EXPECT_DOUBLE_EQ(CompPlotX(s, 0.0), 220.0);
+    EXPECT_DOUBLE_EQ(CompPlotX(s, -90.0), 32.0);
+    EXPECT_DOUBLE_EQ(CompPlotX(s, 6.0), 224.0);
+    EXPECT_DOUBLE_EQ(CompPlotX(s, 0.0), 212.0);
     EXPECT_DOUBLE_EQ(CompPlotY(s, 6.0), 8.0);
     EXPECT_DOUBLE_EQ(CompPlotY(s, -90.0), 200.0);
     EXPECT_DOUBLE_EQ(CompPlotY(s, -10.0), 40.0);
     // A wide panel centres its square in the room beside the labels.
-    const CompPlotSquare wide = CompPlotSquareOf(446, 218);
+    const CompPlotSquare wide = CompPlotSquareOf(432, 226);
     EXPECT_EQ(wide.side, 192.0);
-    EXPECT_EQ(wide.left, 140.0);
+    EXPECT_EQ(wide.left, 132.0);
 }
 
 TEST(CompressPlotGeometry, StaticCurve)
