@@ -17,23 +17,9 @@
 #include <memory>
 
 namespace {
-class CompPageTest : public PagesFixture
+class CompPageTest : public ShownPageFixture<CCompDlg>
 {
 protected:
-    void SetUp() override
-    {
-        PagesFixture::SetUp();
-        page_ = std::make_unique<CCompDlg>(&shell_);
-        page_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page_.get()));
-        Settle();
-        TakeWrites();
-    }
-    void TearDown() override
-    {
-        page_.reset();
-        PagesFixture::TearDown();
-    }
     // Moves a slider to `position` with the keyboard, as a user would.
     void Move(int g, int s, int position)
     {
@@ -50,7 +36,6 @@ protected:
     {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     }
-    std::unique_ptr<CCompDlg> page_;
 };
 
 TEST_F(CompPageTest, ClearingTheBoxWritesBypassAsOneInteger)

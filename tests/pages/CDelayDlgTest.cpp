@@ -20,23 +20,9 @@
 #include <memory>
 
 namespace {
-class DelayPageTest : public PagesFixture
+class DelayPageTest : public ShownPageFixture<CDelayDlg>
 {
 protected:
-    void SetUp() override
-    {
-        PagesFixture::SetUp();
-        page_ = std::make_unique<CDelayDlg>(&shell_);
-        page_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page_.get()));
-        Settle();
-        TakeWrites();
-    }
-    void TearDown() override
-    {
-        page_.reset();
-        PagesFixture::TearDown();
-    }
     void Type(int ch, const char* text)
     {
         QLineEdit* edit = page_->DelayEdit(ch);
@@ -46,7 +32,6 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
         Settle();
     }
-    std::unique_ptr<CDelayDlg> page_;
 };
 
 TEST_F(DelayPageTest, TypedDelaysAreLimitedAndSentInSamples)
