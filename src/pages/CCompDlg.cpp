@@ -5,6 +5,7 @@
 #include "i18n/DialogIds.h"
 #include "i18n/Language.h"
 #include "pages/CCompressPanelPlus.h"
+#include "pages/COutputNavBar.h"
 #include "pages/DelayPageTexts.h"
 #include "pages/PageLook.h"
 
@@ -15,6 +16,9 @@
 #include <algorithm>
 
 namespace {
+// The navigation bar along the top.
+constexpr int kNavLeft = 6;
+constexpr int kNavTop = 6;
 constexpr int kMargin = 8;
 constexpr int kColumnGap = 10;
 constexpr int kSwitchHeight = 22;
@@ -30,6 +34,8 @@ CCompDlg::CCompDlg(PageShell* shell, QWidget* parent)
     setObjectName(QStringLiteral("CCompDlg"));
     ApplyPageBackground(this);
     ApplyDialogFont(this);
+    nav_ = new COutputNavBar(shell, this);
+    nav_->SetCurrent(PageKind::Comp, -1);
     auto* wheel = new CEqWheelForwarder(this);
     for (int g = 0; g < kCompGroupCount; ++g) {
         BuildGroup(g);
@@ -121,23 +127,28 @@ void CCompDlg::Refresh()
 void CCompDlg::Relabel()
 {
     texts_.Apply();
+    nav_->Relabel();
     Refresh();
 }
 
 QSize CCompDlg::minimumSizeHint() const
 {
-    const int navHeight = nav_ ? nav_->sizeHint().height() : 0;
+    const int navHeight = NavHeight();
     return {2 * kMargin + kCompGroupCount * kColumnMinWidth + (kCompGroupCount - 1) * kColumnGap,
             navHeight + kMargin + kSwitchHeight + kPanelMinHeight +
                 COMP_SLIDER_COUNT * kSliderRowHeight + kMargin};
 }
 
+int CCompDlg::NavHeight() const
+{
+    return kNavTop + nav_->sizeHint().height();
+}
+
 void CCompDlg::LayOut()
 {
-    const int navHeight = nav_ ? nav_->sizeHint().height() : 0;
-    if (nav_) {
-        nav_->setGeometry(0, 0, width(), navHeight);
-    }
+    const int navHeight = NavHeight();
+    nav_->setGeometry(kNavLeft, kNavTop, std::min(nav_->sizeHint().width(), width() - kNavLeft),
+                      nav_->sizeHint().height());
     const int columnWidth =
         std::max(kColumnMinWidth,
                  (width() - 2 * kMargin - (kCompGroupCount - 1) * kColumnGap) / kCompGroupCount);

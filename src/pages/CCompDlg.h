@@ -4,13 +4,14 @@
 // (threshold, ratio, attack, release) with their values beside them. Every slider move
 // sends the group's whole compressor block; the box sends the bypass switch.
 
-#include "app/PageRegistry.h"
 #include "dsp/CompressorControl.h"
+#include "pageapi/PageRegistry.h"
 #include "pages/DialogTextBinder.h"
 
 #include <array>
 
 class CCompressPanelPlus;
+class COutputNavBar;
 class CXBmpSlider;
 class QCheckBox;
 class QLabel;
@@ -44,7 +45,7 @@ public:
     CXBmpSlider* Slider(int g, int s) const { return groups_[Index(g)].sliders[Index(s)]; }
     QLabel* Value(int g, int s) const { return groups_[Index(g)].values[Index(s)]; }
     QLabel* Caption(int g, int s) const { return groups_[Index(g)].captions[Index(s)]; }
-    QWidget* NavBar() const { return nav_; }
+    COutputNavBar* NavBar() const { return nav_; }
 
     QSize minimumSizeHint() const override;
 
@@ -67,9 +68,11 @@ private:
     void OnSlider(int controlId, int position);
     void OnSwitch(int g, bool on);
     void LayOut();
+    // The room the navigation bar takes along the top.
+    int NavHeight() const;
 
     PageShell* shell_;
     DialogTextBinder texts_;
-    QWidget* nav_ = nullptr;
+    COutputNavBar* nav_ = nullptr;
     std::array<Group, kCompGroupCount> groups_{};
 };

@@ -4,6 +4,7 @@
 #include "i18n/DialogIds.h"
 #include "i18n/Language.h"
 #include "pages/CDelayPanel.h"
+#include "pages/COutputNavBar.h"
 #include "pages/CSpinButton.h"
 #include "pages/DelayPageTexts.h"
 #include "pages/PageLook.h"
@@ -22,6 +23,9 @@
 #include <utility>
 
 namespace {
+// The navigation bar along the top.
+constexpr int kNavLeft = 6;
+constexpr int kNavTop = 6;
 // Row layout, in pixels from the row's left edge.
 constexpr int kRowHeight = 26;
 constexpr int kRowsGap = 8;
@@ -74,6 +78,8 @@ CDelayDlg::CDelayDlg(PageShell* shell, QWidget* parent)
     setObjectName(QStringLiteral("CDelayDlg"));
     ApplyPageBackground(this);
     ApplyDialogFont(this);
+    nav_ = new COutputNavBar(shell, this);
+    nav_->SetCurrent(PageKind::Delay, -1);
 
     chart_ = new CDelayPanel(this);
     chart_->setProperty("controlId", IDC_DELAY_CHART);
@@ -219,23 +225,28 @@ void CDelayDlg::Refresh()
 void CDelayDlg::Relabel()
 {
     texts_.Apply();
+    nav_->Relabel();
     chart_->SetLanguage(CurrentLanguage());
     Refresh();
 }
 
 QSize CDelayDlg::minimumSizeHint() const
 {
-    const int navHeight = nav_ ? nav_->sizeHint().height() : 0;
+    const int navHeight = NavHeight();
     return {kRowsWidth,
             navHeight + kChartMinHeight + kRowsGap + kDelayChannelCount * kRowHeight + kRowsGap};
 }
 
+int CDelayDlg::NavHeight() const
+{
+    return kNavTop + nav_->sizeHint().height();
+}
+
 void CDelayDlg::LayOut()
 {
-    const int navHeight = nav_ ? nav_->sizeHint().height() : 0;
-    if (nav_) {
-        nav_->setGeometry(0, 0, width(), navHeight);
-    }
+    const int navHeight = NavHeight();
+    nav_->setGeometry(kNavLeft, kNavTop, std::min(nav_->sizeHint().width(), width() - kNavLeft),
+                      nav_->sizeHint().height());
     const int rowsHeight = kDelayChannelCount * kRowHeight;
     const int rowsTop =
         std::max(navHeight + kChartMinHeight + kRowsGap, height() - rowsHeight - kRowsGap);

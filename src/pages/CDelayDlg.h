@@ -6,14 +6,15 @@
 // dragged on the chart; every change is limited to 1.5..100.0 ms and sent only when it differs
 // from the stored delay.
 
-#include "app/PageRegistry.h"
 #include "dsp/DelayControl.h"
+#include "pageapi/PageRegistry.h"
 #include "pages/DialogTextBinder.h"
 
 #include <array>
 
 class CDelayPanel;
 class CSpinButton;
+class COutputNavBar;
 class CXBmpSlider;
 class QButtonGroup;
 class QCheckBox;
@@ -61,7 +62,7 @@ public:
     QLabel* Caption(int ch) const { return rows_[Index(ch)].caption; }
     QLineEdit* DelayEdit(int ch) const { return rows_[Index(ch)].edit; }
     CSpinButton* Spin(int ch) const { return rows_[Index(ch)].spin; }
-    QWidget* NavBar() const { return nav_; }
+    COutputNavBar* NavBar() const { return nav_; }
 
     QSize minimumSizeHint() const override;
 
@@ -93,10 +94,12 @@ private:
     void OnSplit(int ch, int step);
     void ShowSplit(int ch, int step);
     void LayOut();
+    // The room the navigation bar takes along the top.
+    int NavHeight() const;
 
     PageShell* shell_;
     DialogTextBinder texts_;
-    QWidget* nav_ = nullptr;
+    COutputNavBar* nav_ = nullptr;
     CDelayPanel* chart_ = nullptr;
     std::array<Row, kDelayChannelCount> rows_{};
 };
