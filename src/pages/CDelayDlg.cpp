@@ -135,7 +135,10 @@ void CDelayDlg::BuildRow(int ch)
     connect(r.edit, &QLineEdit::editingFinished, this, [this, ch] {
         ChangeDelay(ch, DelayFromText(DelayEdit(ch)->text().toStdString()), false);
     });
-    connect(r.spin, &CSpinButton::Stepped, this, [this, ch](int delta) { StepDelay(ch, delta); });
+    // The spin button's position is the delay in tenths of a millisecond.
+    connect(r.spin, &CSpinButton::Stepped, this, [this, ch](int position) {
+        ChangeDelay(ch, static_cast<double>(position) / 10.0, false);
+    });
     r.edit->installEventFilter(
         new StepKeys(r.edit, [this, ch](int delta) { StepDelay(ch, delta); }));
 }
@@ -194,8 +197,7 @@ void CDelayDlg::StepDelay(int ch, int delta)
     if (ch < 0 || ch >= kDelayChannelCount) {
         return;
     }
-    const int position = rows_[Index(ch)].spin->GetPos();
-    ChangeDelay(ch, ::StepDelay(static_cast<float>(position) / 10.0f, delta), false);
+    rows_[Index(ch)].spin->Step(delta);
 }
 
 void CDelayDlg::OnSwitch(int ch, bool on)

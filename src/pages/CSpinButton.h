@@ -1,7 +1,8 @@
 #pragma once
-// CSpinButton: an up/down button pair beside an edit box. It keeps a position within its range
-// and reports each press (held down, it repeats) as a step of +1 or -1 with Stepped; the page
-// decides what a step does and sets the position back.
+// A pair of arrow buttons beside an edit box, holding a whole-number position in a range. A
+// click on an arrow (or the wheel over it) steps the position by one within the range and
+// reports the new position; the buddy edit box is the page's to fill. The up arrow raises
+// the position.
 
 #include <QWidget>
 
@@ -14,25 +15,31 @@ class CSpinButton : public QWidget
 public:
     explicit CSpinButton(QWidget* parent = nullptr);
 
-    void SetRange(int minimum, int maximum);
-    // Stores the position limited to the range; reports nothing.
+    // The range is kept in order (lower, upper); the position is held inside it.
+    void SetRange(int lower, int upper);
+    int Lower() const { return lower_; }
+    int Upper() const { return upper_; }
+    // Sets the position (limited to the range) without reporting it.
     void SetPos(int position);
     int GetPos() const { return position_; }
+    // Steps by `delta` within the range and reports the new position (also when a range end
+    // keeps it where it was, as the platform's control does).
+    void Step(int delta);
 
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
-    QSize sizeHint() const override { return {16, 22}; }
 
 signals:
-    void Stepped(int delta);
+    void Stepped(int position);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QToolButton* up_;
-    QToolButton* down_;
-    int minimum_ = 0;
-    int maximum_ = 100;
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
+    int lower_ = 0;
+    int upper_ = 100;
     int position_ = 0;
 };

@@ -89,6 +89,22 @@ const ExpectedText kExpected[] = {
     {346, 1204, "顶置压限启用", "Top Comp ON"},
     {346, 1226, "阀(阈)", "Threshold"}, {346, 1227, "衰减比例", "Ratio"},
     {346, 1228, "启动时间", "Attack time"}, {346, 1229, "释放时间", "Release time"},
+    // Sound-field page: room size, buttons and the position captions.
+    {334, IDC_SSVC_UNIT, "长度单位:米(m)", "Length unit: Meter"},
+    {334, IDC_SSVC_ROOM, "房间大小", "Room size"},
+    {334, IDC_SSVC_WIDTH, "宽(m)", "Width(m)"}, {334, IDC_SSVC_LENGTH, "长(m)", "Height(m)"},
+    {334, IDC_SSVC_MODIFY, "立即修改", "Modify"}, {334, IDC_SSVC_RESET, "复位", "Reset all"},
+    {334, IDC_SSVC_CENTER, "居中", "Center"},
+    {334, IDC_SSVC_LISTENER, "听众位置", "Listener location"},
+    {334, IDC_SSVC_SOURCES, "声源的位置", "Audio source location"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 0, "前置左", "Main.L"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 1, "中置", "Center"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 2, "前置右", "Main.R"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 3, "后置左", "Rear.L"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 4, "超低", "Sub"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 5, "后置右", "Rear.R"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 6, "顶置左", "Top.L"},
+    {334, IDC_SSVC_SPEAKER_FIRST + 7, "顶置右", "Top.R"},
     // Tool windows.
     {335, 0, "机器设置", "Machine Set"},
     {372, 0, "学习中……", "Learning"},
@@ -145,7 +161,8 @@ TEST(LanguageTables, CompleteDialogsCarryAllTheirKeys)
     // Dialogs whose every key exists already; the others (pages 334 and 385 and the controls
     // of 335 and 457) come with their windows. The output group's navigation buttons label
     // themselves, so the delay and compressor pages hold only their own controls' captions.
-    const std::map<int, size_t> keysPerDialog = {{313, 40}, {333, 32}, {346, 25}, {421, 9}, {423, 9}, {372, 4}, {373, 4}};
+    const std::map<int, size_t> keysPerDialog = {{313, 40}, {333, 32}, {346, 25}, {421, 9},
+                                                 {423, 9},  {372, 4},  {373, 4}};
     for (int language : {0, 1}) {
         std::map<int, size_t> counted;
         const LanguageTable table = Table(language);

@@ -6,6 +6,7 @@
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
 #include "pages/CCompressPanelPlus.h"
+#include "pages/COutputNavBar.h"
 #include "pages/PagesFixture.h"
 
 #include <QCheckBox>
@@ -179,5 +180,15 @@ TEST_F(CompPageTest, CaptionsFollowTheLanguage)
     page_->Relabel();
     EXPECT_EQ(page_->Caption(COMP_GROUP_SUB, COMP_SLIDER_THRESHOLD)->text(),
               QStringLiteral("阀(阈)"));
+}
+} // namespace
+
+namespace {
+TEST_F(CompPageTest, NavigationBarLeadsToTheOtherPagesOfTheGroup)
+{
+    ASSERT_NE(page_->NavBar(), nullptr);
+    page_->NavBar()->Choose(6);
+    ASSERT_FALSE(shell_.shown.empty());
+    EXPECT_EQ(shell_.shown.back(), PageKind::Delay);
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
 #include "pages/CDelayPanel.h"
+#include "pages/COutputNavBar.h"
 #include "pages/CSpinButton.h"
 #include "pages/PagesFixture.h"
 
@@ -215,5 +216,17 @@ TEST_F(DelayPageTest, CaptionsFollowTheLanguage)
     EXPECT_EQ(page_->SwitchBox(3)->text(), QStringLiteral("ON"));
     EXPECT_EQ(page_->HighFreqRadio(0)->text(), QStringLiteral("High Freq "));
     EXPECT_EQ(page_->ChannelRadio(7)->text(), QStringLiteral("Channel"));
+}
+} // namespace
+
+namespace {
+TEST_F(DelayPageTest, NavigationBarLeadsToTheOtherPagesOfTheGroup)
+{
+    ASSERT_NE(page_->NavBar(), nullptr);
+    page_->NavBar()->Choose(7);
+    ASSERT_FALSE(shell_.shown.empty());
+    EXPECT_EQ(shell_.shown.back(), PageKind::Comp);
+    page_->NavBar()->Choose(5);
+    EXPECT_EQ(shell_.shown.back(), PageKind::SoundField);
 }
 } // namespace
