@@ -1,4 +1,5 @@
-// Renders the input page, the effects page and the noise gate dialog offscreen in both
+// Renders the input page, the effects page, the noise gate dialog, the delay page and the
+// compressor page offscreen in both
 // languages into PNG files with a sample setting and the program's look, for a visual check
 // (not a test): page_shots [DIR].
 #include "app/AppStyle.h"
@@ -9,6 +10,8 @@
 #include "model/DeviceMemory.h"
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
+#include "pages/CCompDlg.h"
+#include "pages/CDelayDlg.h"
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
 #include "pages/CDialogNG.h"
@@ -65,6 +68,20 @@ void SampleSetting()
     ParamStore.SetInt(PRM_MIC_NG_RELEASE, 60);
     ParamStore.SetInt(PRM_MUSIC_NG_ATTACK, 50);
     ParamStore.SetInt(PRM_MUSIC_NG_RELEASE, 1);
+    const float delays[8] = {12.5f, 12.5f, 8.0f, 23.4f, 35.0f, 35.0f, 100.0f, 60.2f};
+    for (int ch = 0; ch < 8; ++ch) {
+        ApplyChannelDelay(ch, delays[ch]);
+        SetChannelSplitStep(ch, 3 * ch);
+    }
+    SetChannelDelayMode(DELAY_CH_SUB, 1);
+    SetChannelDelayOn(DELAY_CH_TOP_R, false);
+    for (int g = 0; g < kCompGroupCount; ++g) {
+        MoveCompressorSlider(g, COMP_SLIDER_THRESHOLD, -10 - 10 * g);
+        MoveCompressorSlider(g, COMP_SLIDER_RATIO, 20 + 40 * g);
+        MoveCompressorSlider(g, COMP_SLIDER_ATTACK, 5 + 20 * g);
+        MoveCompressorSlider(g, COMP_SLIDER_RELEASE, 100 + 200 * g);
+    }
+    SetGroupCompressorOn(COMP_GROUP_CENTER, false);
 }
 } // namespace
 
@@ -112,6 +129,17 @@ int main(int argc, char** argv)
             output.Eq()->PickEqBand(4);
             Save(output,
                  QStringLiteral("%1/output-editor-%2-%3.png").arg(dir).arg(kind).arg(language));
+        }
+        // The output group's pages at the page area's minimum and at a 1280 x 800 window.
+        for (const QSize size : {QSize(1024, 520), QSize(1280, 630)}) {
+            CDelayDlg delay(&shell);
+            delay.resize(size);
+            Save(delay,
+                 QStringLiteral("%1/delay-%2-%3.png").arg(dir).arg(size.width()).arg(language));
+            CCompDlg comp(&shell);
+            comp.resize(size);
+            Save(comp,
+                 QStringLiteral("%1/comp-%2-%3.png").arg(dir).arg(size.width()).arg(language));
         }
         CDialogNG ng(&shell);
         Save(ng, QStringLiteral("%1/noisegate-%2.png").arg(dir).arg(language));

@@ -5,6 +5,8 @@
 #include "model/Report.h"
 #include "pages/FakeShell.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -38,3 +40,25 @@ protected:
 // Moves a slider to `target` with one arrow key from the neighbouring position, as a user
 // would, and lets its notification arrive.
 void MoveSliderTo(CXBmpSlider* slider, int target);
+
+// A shown page of type Page built for the fixture's shell, with the writes of its building
+// taken away.
+template <class Page> class ShownPageFixture : public PagesFixture
+{
+protected:
+    void SetUp() override
+    {
+        PagesFixture::SetUp();
+        page_ = std::make_unique<Page>(&shell_);
+        page_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page_.get()));
+        Settle();
+        TakeWrites();
+    }
+    void TearDown() override
+    {
+        page_.reset();
+        PagesFixture::TearDown();
+    }
+    std::unique_ptr<Page> page_;
+};
