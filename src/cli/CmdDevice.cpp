@@ -5,11 +5,13 @@
 #include "cli/CliCommand.h"
 #include "dsp/Dynamics.h"
 #include "files/ModeFile.h"
+#include "i18n/Language.h"
 #include "link/HidrawBackend.h"
 #include "link/LinkState.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
 #include "link/WireTrace.h"
+#include "link/controller/AccessHint.h"
 #include "link/controller/Identification.h"
 #include "link/controller/Synchronizer.h"
 #include "link/emulator/EmulatedProcessor.h"
@@ -179,8 +181,14 @@ public:
         }
         timings_ = args.emulate || args.shortWaits ? SyncTimings::Zero() : SyncTimings{};
         if (ConnectUsbDevice() != 1) {
-            std::fprintf(stderr, "dsp4620-cli: no processor found (USB HID 2010:1031)%s\n",
-                         args.emulate ? "" : "; is it plugged in and may this user open it?");
+            const std::string denied = UsbAccessDeniedPath();
+            if (!denied.empty()) {
+                std::fprintf(stderr, "dsp4620-cli: %s\n",
+                             AccessDeniedText(denied, kLanguageEnglish).c_str());
+            } else {
+                std::fprintf(stderr, "dsp4620-cli: no processor found (USB HID 2010:1031)%s\n",
+                             args.emulate ? "" : "; is it plugged in?");
+            }
             return false;
         }
         path_ = UsbDevicePath();

@@ -15,7 +15,8 @@ std::vector<CliCommand>& Registry()
 void PrintUsage(std::FILE* to)
 {
     std::fputs("usage: dsp4620-cli COMMAND [ARGS]\n"
-               "       dsp4620-cli COMMAND --help\n\ncommands:\n",
+               "       dsp4620-cli COMMAND --help\n"
+               "       dsp4620-cli --version\n\ncommands:\n",
                to);
     for (const CliCommand& c : CliCommands()) {
         std::fprintf(to, "  %-10s %s\n", c.name, c.summary);
@@ -62,6 +63,10 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::printf("dsp4620-cli %s\n", DSP4620_VERSION);
         return 0;
     }
     for (const CliCommand& c : CliCommands()) {
