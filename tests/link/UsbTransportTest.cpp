@@ -248,6 +248,7 @@ TEST_F(UsbTransportTest, ProcessorNodeWithoutPermissionIsReportedByPath)
         {"processor, no permission", 0x2010, 0x1031, true, "", true},
         {"other device, no permission", 0x046D, 0xC52B, true, "", false},
         {"same vendor, other product", 0x2010, 0x1032, true, "", false},
+        {"other vendor, same product", 0x2011, 0x1031, true, "", false},
         {"processor, other failure", 0x2010, 0x1031, false, "/dev/hidraw-x: I/O error", false},
     };
     for (const Case& c : cases) {
