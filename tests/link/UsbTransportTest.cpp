@@ -268,6 +268,34 @@ TEST_F(UsbTransportTest, ProcessorNodeWithoutPermissionIsReportedByPath)
     }
 }
 
+// A backend that cannot list identifiers without opening: a refused node may be any device.
+class BusWithoutListedIds : public VirtualHidBus
+{
+public:
+    std::vector<HidInterfaceInfo> Enumerate() override
+    {
+        std::vector<HidInterfaceInfo> list = VirtualHidBus::Enumerate();
+        for (HidInterfaceInfo& info : list) {
+            info.idsKnown = false;
+        }
+        return list;
+    }
+};
+
+TEST_F(UsbTransportTest, RefusedNodeOfUnknownIdentityIsNotCalledTheProcessor)
+{
+    BusWithoutListedIds bus;
+    SetUsbBackend(&bus);
+    std::string error;
+    VirtualInterface iface{
+        "/dev/hidraw2", 1, 0x2010, 0x1031, EmulatedProcessor::Create(Immediate(), &error), ""};
+    iface.accessDenied = true;
+    ASSERT_TRUE(bus.AddInterface(iface));
+    EXPECT_EQ(ConnectUsbDevice(), 0);
+    EXPECT_EQ(UsbAccessDeniedPath(), "");
+    SetUsbBackend(&bus_);
+}
+
 TEST_F(UsbTransportTest, AccessProblemIsForgottenAtTheNextAttempt)
 {
     std::string error;
