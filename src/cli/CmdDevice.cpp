@@ -3,15 +3,14 @@
 #include "cli/CmdDevice.h"
 
 #include "cli/CliCommand.h"
+#include "cli/CliTarget.h"
 #include "dsp/Dynamics.h"
 #include "files/ModeFile.h"
-#include "i18n/Language.h"
 #include "link/HidrawBackend.h"
 #include "link/LinkState.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
 #include "link/WireTrace.h"
-#include "link/controller/AccessHint.h"
 #include "link/controller/Identification.h"
 #include "link/controller/Synchronizer.h"
 #include "link/emulator/EmulatedProcessor.h"
@@ -36,13 +35,7 @@ int RunInfo(const std::vector<std::string>& args);
 int RunBackup(const std::vector<std::string>& args);
 int RunRestore(const std::vector<std::string>& args);
 
-#define DEVICE_OPTIONS                                                                             \
-    "  --emulate             a fresh built-in emulated processor\n"                                \
-    "  --emulate=STATE_FILE  an emulated processor that keeps its setting in STATE_FILE\n"         \
-    "                        (without either: the first processor found on the hidraw nodes)\n"    \
-    "  --trace FILE          write the wire traffic to FILE ('>' sent, '<' received, hex)\n"       \
-    "  --short-waits         skip the synchronisation's settling pauses (2800, 200, 100 and\n"     \
-    "                        50 ms); always so with the emulated processor\n"
+#define DEVICE_OPTIONS CLI_DEVICE_OPTIONS
 
 const CliCommand kInfo = {
     "info",
@@ -75,12 +68,8 @@ const CliRegistration kRestoreRegistration(kRestore);
 
 struct DeviceArgs
 {
-    bool emulate = false;
-    EmulatorOptions emulator;
-    std::string trace;
-    bool shortWaits = false;
-    bool silent = false; // the emulated processor answers nothing (for tests)
-    std::string file;
+    TargetOptions target;
+    std::string file; // the mode file of backup and restore
 };
 
 // 0 when parsed; otherwise the exit status.
@@ -89,34 +78,13 @@ int ParseDeviceArgs(const CliCommand& command, const std::vector<std::string>& a
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (ParseEmulateOption(a, &out->emulator)) {
-            out->emulate = true;
-        } else if (a == "--trace") {
-            if (i + 1 >= args.size()) {
-                return CliUsageError(command, "--trace needs a file");
-            }
-            out->trace = args[++i];
-        } else if (a.rfind("--trace=", 0) == 0 && a.size() > 8) {
-            out->trace = a.substr(8);
-        } else if (a == "--short-waits") {
-            out->shortWaits = true;
-        } else if (a.rfind("--emulate-model=", 0) == 0) {
-            // For tests of the rejection: the emulated processor reports this model.
-            out->emulator.model = a.substr(16);
-        } else if (a.rfind("--emulate-cmd-version=", 0) == 0) {
-            // Decimal, or hexadecimal with 0x.
-            int v = 0;
-            const char* first = a.data() + 22;
-            const bool hex =
-                a.size() > 24 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X');
-            const auto [end, ec] =
-                std::from_chars(hex ? first + 2 : first, a.data() + a.size(), v, hex ? 16 : 10);
-            if (ec != std::errc() || end != a.data() + a.size() || v < 0 || v > 255) {
-                return CliUsageError(command, "bad command-set version in '" + a + "'");
-            }
-            out->emulator.cmdVersion = static_cast<uint8_t>(v);
-        } else if (a == "--emulate-silent") {
-            out->silent = true;
+        std::string error;
+        const TakeResult taken = TakeTargetOption(args, &i, &out->target, false, &error);
+        if (taken == TakeResult::Error) {
+            return CliUsageError(command, error);
+        }
+        if (taken == TakeResult::Taken) {
+            continue;
         } else if (a == "--dry-run") {
             return CliUsageError(command, "--dry-run belongs to 'push'");
         } else if (needsFile && !a.empty() && a[0] != '-' && out->file.empty()) {
@@ -131,165 +99,6 @@ int ParseDeviceArgs(const CliCommand& command, const std::vector<std::string>& a
     return 0;
 }
 
-// The open link of one command: backend, transport, trace and reply counters. Closing says
-// farewell (unless told otherwise) and saves the emulated processor's state file.
-class DeviceLink
-{
-public:
-    ~DeviceLink() { Close(true); }
-
-    // One line on stderr and false when no processor can be reached.
-    bool Open(const DeviceArgs& args)
-    {
-        if (!args.trace.empty()) {
-            std::string error;
-            if (!trace_.Open(args.trace, &error)) {
-                std::fprintf(stderr, "dsp4620-cli: %s\n", error.c_str());
-                return false;
-            }
-        }
-        SetUsbWireObserver([this](char direction, const Report& report) {
-            if (direction == '<') {
-                received_[report[1]].fetch_add(1);
-                total_.fetch_add(1);
-            }
-            if (trace_.IsOpen()) {
-                trace_.Record(direction, report);
-            }
-        });
-        if (args.emulate) {
-            EmulatorOptions options = args.emulator;
-            options.latency = std::chrono::milliseconds(0);
-            std::string error;
-            bus_ = MakeEmulatedBus(options, &error);
-            if (!bus_) {
-                std::fprintf(stderr, "dsp4620-cli: %s: %s\n", options.stateFile.c_str(),
-                             error.c_str());
-                return false;
-            }
-            // The emulated processor answers at once; commands without an answer need not
-            // hold up the next one for long.
-            SetUsbTimings({std::chrono::milliseconds(20), std::chrono::milliseconds(200)});
-            if (args.silent) {
-                bus_->Processor(kEmulatedProcessorPath)->SetSilent(true);
-            }
-            SetUsbBackend(bus_.get());
-        } else {
-            hidraw_ = std::make_unique<HidrawBackend>();
-            SetUsbTimings({});
-            SetUsbBackend(hidraw_.get());
-        }
-        timings_ = args.emulate || args.shortWaits ? SyncTimings::Zero() : SyncTimings{};
-        if (ConnectUsbDevice() != 1) {
-            const std::string denied = UsbAccessDeniedPath();
-            if (!denied.empty()) {
-                std::fprintf(stderr, "dsp4620-cli: %s\n",
-                             AccessDeniedText(denied, kLanguageEnglish).c_str());
-            } else {
-                std::fprintf(stderr, "dsp4620-cli: no processor found (USB HID 2010:1031)%s\n",
-                             args.emulate ? "" : "; is it plugged in?");
-            }
-            return false;
-        }
-        path_ = UsbDevicePath();
-        return true;
-    }
-
-    void Close(bool farewell)
-    {
-        CloseUsbDevice(farewell);
-        SetUsbBackend(nullptr);
-        SetUsbWireObserver({});
-        if (bus_) {
-            if (auto processor = bus_->Processor(kEmulatedProcessorPath)) {
-                std::string error;
-                if (!processor->Save(&error)) {
-                    std::fprintf(stderr, "dsp4620-cli: state file: %s\n", error.c_str());
-                    saveFailed_ = true;
-                }
-            }
-            bus_.reset();
-        }
-        hidraw_.reset();
-        trace_.Close();
-    }
-
-    uint64_t Received(uint8_t command) const { return received_[command].load(); }
-    uint64_t ReceivedTotal() const { return total_.load(); }
-    // Waits (up to the pacing time) for a reply with `command` beyond `before`.
-    bool WaitForReply(uint8_t command, uint64_t before) const
-    {
-        const auto end = std::chrono::steady_clock::now() + CurrentUsbTimings().pacing;
-        while (Received(command) <= before) {
-            if (std::chrono::steady_clock::now() > end || g_bReadThreadEnd.load() == 1) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
-    const SyncTimings& Timings() const { return timings_; }
-    const std::string& Path() const { return path_; }
-    bool SaveFailed() const { return saveFailed_; }
-
-private:
-    std::shared_ptr<VirtualHidBus> bus_;
-    std::unique_ptr<HidrawBackend> hidraw_;
-    WireTraceWriter trace_;
-    std::array<std::atomic<uint64_t>, 256> received_{};
-    std::atomic<uint64_t> total_{0};
-    SyncTimings timings_;
-    std::string path_;
-    bool saveFailed_ = false;
-};
-
-// Refuses a silent or rejected processor with one line; true when it was accepted.
-bool Accepted(DeviceLink& link, IdentifyVerdict verdict)
-{
-    if (link.ReceivedTotal() == 0) {
-        std::fprintf(stderr, "dsp4620-cli: the processor at %s does not answer\n",
-                     link.Path().c_str());
-        link.Close(false);
-        return false;
-    }
-    if (verdict != IdentifyVerdict::Accepted) {
-        std::fprintf(stderr, "dsp4620-cli: %s (model \"%s\", command-set version 0x%02X)\n",
-                     RejectionText(verdict), g_szModel.Utf8().c_str(), g_nCmdVersion.load());
-        link.Close(true);
-        return false;
-    }
-    return true;
-}
-
-// The read synchronisation; true when the processor was accepted and everything was read.
-bool ReadWholeSetting(DeviceLink& link)
-{
-    SyncWaiter waiter;
-    const uint64_t tables = link.Received(kCmdReadRemoteTable);
-    const SyncResult r = SynchronizeData(SyncDirection::Read, link.Timings(), waiter, {});
-    if (!Accepted(link, r.verdict)) {
-        return false;
-    }
-    // The last answer may still be on its way when the thread's commands are all out.
-    if (!r.complete || !link.WaitForReply(kCmdReadRemoteTable, tables)) {
-        std::fprintf(stderr,
-                     "dsp4620-cli: the read from the processor did not finish (%d of %d "
-                     "commands went out)\n",
-                     r.sent, r.sent + r.refused);
-        link.Close(false);
-        return false;
-    }
-    return true;
-}
-
-void StartFromScratch()
-{
-    ResetLinkState();
-    ParamStore.ResetToDefaults();
-    ResetDeviceMemoryToStartup();
-    SetPauseFunction({});
-}
-
 int RunInfo(const std::vector<std::string>& args)
 {
     if (CliWantsHelp(kInfo, args)) {
@@ -301,7 +110,7 @@ int RunInfo(const std::vector<std::string>& args)
     }
     StartFromScratch();
     DeviceLink link;
-    if (!link.Open(device) || !ReadWholeSetting(link)) {
+    if (!link.Open(device.target) || !ReadWholeSetting(link)) {
         return 1;
     }
     std::printf("model: %s\n", g_szModel.Utf8().c_str());
@@ -327,7 +136,7 @@ int RunBackup(const std::vector<std::string>& args)
     }
     StartFromScratch();
     DeviceLink link;
-    if (!link.Open(device) || !ReadWholeSetting(link)) {
+    if (!link.Open(device.target) || !ReadWholeSetting(link)) {
         return 1;
     }
     link.Close(true);
@@ -357,16 +166,12 @@ int RunRestoreWith(const CliCommand& command, const std::vector<std::string>& ar
     DeviceInfoBytes.Write(0, info);
 
     DeviceLink link;
-    if (!link.Open(device)) {
+    if (!link.Open(device.target)) {
         return 1;
     }
     // The identification passes of the read synchronisation, then the machine settings that
     // decide the volume ramp, then the write synchronisation.
-    SyncWaiter waiter;
-    waiter.WaitFor(link.Timings().settle);
-    SyncResult ident;
-    const IdentifyVerdict verdict = SendIdentification(&ident);
-    if (!Accepted(link, verdict)) {
+    if (!IdentifyOnly(link)) {
         return 1;
     }
     const uint64_t settings = link.Received(kCmdReadMachineSettings);
@@ -377,6 +182,7 @@ int RunRestoreWith(const CliCommand& command, const std::vector<std::string>& ar
         return 1;
     }
     const uint64_t readBacks = link.Received(0x0A);
+    SyncWaiter waiter;
     const SyncResult r = SynchronizeData(SyncDirection::Write, link.Timings(), waiter, {});
     if (!r.complete || !link.WaitForReply(0x0A, readBacks + 2)) {
         std::fprintf(stderr, "dsp4620-cli: the write to the processor did not finish\n");
