@@ -74,6 +74,10 @@ AppOptions AppOptions::Parse(const QStringList& arguments)
             o.listPages = true;
         } else if (a == "--list-tools") {
             o.listTools = true;
+        } else if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--settings") {
             o.settingsFile = next("--settings");
         } else if (a.startsWith("--")) {
@@ -86,6 +90,28 @@ AppOptions AppOptions::Parse(const QStringList& arguments)
         }
     }
     return o;
+}
+
+QString AppOptions::HelpText()
+{
+    return "usage: dsp4620 [OPTIONS] [MODE_FILE...]\n"
+           "The desktop control program of the DSP-4620 audio processor. Mode files named on\n"
+           "the command line are loaded and pushed to the processor; when the program already\n"
+           "runs, that window takes them.\n"
+           "\n"
+           "options:\n"
+           "  --emulate[=STATE]  use the built-in emulated processor instead of USB; with STATE,\n"
+           "                     keep its memory, modes and names in that file across runs\n"
+           "  --lang 0|1         language: 0 Chinese, 1 English (stored in the settings)\n"
+           "  --page NAME        open on this page (names: --list-pages)\n"
+           "  --list-pages       print the page names and exit\n"
+           "  --tool NAME        with --screenshot: show that tool window (names: --list-tools)\n"
+           "  --list-tools       print the tool window names and exit\n"
+           "  --screenshot FILE  save a PNG of the window after the first synchronisation and\n"
+           "                     exit (ignores a running instance and the user's settings)\n"
+           "  --settings FILE    keep the settings in this INI file instead of the user's own\n"
+           "  -h, --help         print this help and exit\n"
+           "  --version          print the version and exit\n";
 }
 
 void CKW4620v13App::SetInstanceKey(const QString& key)

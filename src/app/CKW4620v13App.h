@@ -30,11 +30,15 @@ struct AppOptions
     int language = -1;            // --lang 0|1
     bool listPages = false;
     bool listTools = false;
+    bool help = false;    // --help, -h
+    bool version = false; // --version
     QString settingsFile; // --settings FILE (an INI file instead of the user's own)
     QStringList files;    // mode files to open
     QString error;        // set when the command line could not be read
 
     static AppOptions Parse(const QStringList& arguments);
+    // What --help prints: every option Parse takes, one per line.
+    static QString HelpText();
 };
 
 class CKW4620v13App : public QObject

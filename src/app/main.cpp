@@ -13,8 +13,27 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    // Listing the pages needs no display.
-    if (AppOptions::Parse(arguments).listPages) {
+    // What needs no display is answered before the application object exists.
+    const AppOptions options = AppOptions::Parse(arguments);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "dsp4620: %s\n(see dsp4620 --help)\n", qPrintable(options.error));
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(AppOptions::HelpText()), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("dsp4620 %s\n", DSP4620_VERSION);
+        return 0;
+    }
+    if (options.listTools) {
+        for (const auto& [name, kind] : kToolNames) {
+            std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
+        }
+        return 0;
+    }
+    if (options.listPages) {
         for (auto name : AllPageNames()) {
             std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
         }
@@ -24,7 +43,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("DSP-4620-v3.3");
     QApplication::setOrganizationName("DSP_4620_V2.5");
-    QApplication::setDesktopFileName("DSP_4620_V2.8");
+    // Window and taskbar grouping: the installed desktop entry (org.dsp4620.Dsp4620.desktop).
+    QApplication::setDesktopFileName("org.dsp4620.Dsp4620");
     SetupFonts();
     ApplyAppStyle(app);
 

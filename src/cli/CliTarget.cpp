@@ -4,10 +4,12 @@
 
 #include "dsp/Dynamics.h"
 #include "files/ModeFile.h"
+#include "i18n/Language.h"
 #include "link/HidrawBackend.h"
 #include "link/LinkState.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
+#include "link/controller/AccessHint.h"
 #include "link/controller/Identification.h"
 #include "link/emulator/EmulatedProcessor.h"
 #include "link/emulator/VirtualHidBus.h"
@@ -165,8 +167,15 @@ bool DeviceLink::Open(const TargetOptions& args)
     }
     timings_ = args.emulate || args.shortWaits ? SyncTimings::Zero() : SyncTimings{};
     if (ConnectUsbDevice() != 1) {
-        std::fprintf(stderr, "dsp4620-cli: no processor found (USB HID 2010:1031)%s\n",
-                     args.emulate ? "" : "; is it plugged in and may this user open it?");
+        // Found but closed to this user: name the node and the fix.
+        const std::string denied = UsbAccessDeniedPath();
+        if (!denied.empty()) {
+            std::fprintf(stderr, "dsp4620-cli: %s\n",
+                         AccessDeniedText(denied, kLanguageEnglish).c_str());
+        } else {
+            std::fprintf(stderr, "dsp4620-cli: no processor found (USB HID 2010:1031)%s\n",
+                         args.emulate ? "" : "; is it plugged in?");
+        }
         return false;
     }
     path_ = UsbDevicePath();

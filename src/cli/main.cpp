@@ -24,7 +24,8 @@ void PrintUsage(std::FILE* to)
 {
     std::fputs("usage: dsp4620-cli COMMAND [ARGS] [OPTIONS]\n"
                "       dsp4620-cli [OPTIONS] COMMAND [ARGS]\n"
-               "       dsp4620-cli COMMAND --help\n\ncommands:\n",
+               "       dsp4620-cli COMMAND --help\n"
+               "       dsp4620-cli --version\n\ncommands:\n",
                to);
     for (const CliCommand& c : CliCommands()) {
         std::fprintf(to, "  %-10s %s\n", c.name, c.summary);
@@ -153,6 +154,10 @@ int main(int argc, char** argv)
         break;
     }
     if (at == all.size()) {
+        if (std::find(all.begin(), all.end(), "--version") != all.end()) {
+            std::printf("dsp4620-cli %s\n", DSP4620_VERSION);
+            return 0;
+        }
         const bool help = std::any_of(all.begin(), all.end(), [](const std::string& a) {
             return a == "--help" || a == "-h";
         });

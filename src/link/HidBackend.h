@@ -16,6 +16,11 @@ struct HidInterfaceInfo
     int index = 0;      // enumeration index, 0-based
     uint32_t flags = 1; // 1 = active; any other value is skipped by the transport
     std::string path;   // what Open takes and what arrival/removal notifications carry
+    // The USB identifiers as the system lists them, without opening the interface (false
+    // where the backend cannot tell; the transport then learns them only after opening).
+    bool idsKnown = false;
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
 };
 
 // The enumerator Report is scoped, but GCC's -Wshadow still reports it against the Report type.
@@ -60,6 +65,14 @@ public:
     // Opens an interface for reading and writing; nullptr with *error set on failure
     // (for example no permission on the device node).
     virtual std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) = 0;
+    // Open that also tells whether the system refused access to the node (a permission
+    // problem the user can fix), as opposed to any other failure.
+    virtual std::unique_ptr<HidDevice> OpenChecked(const std::string& path, std::string* error,
+                                                   bool* accessDenied)
+    {
+        *accessDenied = false;
+        return Open(path, error);
+    }
     // Starts watching for arrival and removal of HID interfaces; false with *error set when
     // that is impossible. Backends without notifications accept.
     virtual bool RegisterNotification(std::string* error)

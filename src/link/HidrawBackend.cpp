@@ -1,6 +1,8 @@
 #include "link/HidrawBackend.h"
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <libudev.h>
@@ -9,6 +11,33 @@
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+
+bool ParseHidId(const char* text, uint16_t* vendor, uint16_t* product)
+{
+    if (text == nullptr) {
+        return false;
+    }
+    unsigned long parts[3] = {};
+    const char* p = text;
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(*p))) {
+            return false;
+        }
+        char* end = nullptr;
+        errno = 0;
+        parts[i] = std::strtoul(p, &end, 16);
+        if (errno != 0 || end - p > 8 || *end != (i < 2 ? ':' : '\0')) {
+            return false;
+        }
+        p = end + 1;
+    }
+    if (parts[1] > 0xFFFF || parts[2] > 0xFFFF) {
+        return false;
+    }
+    *vendor = static_cast<uint16_t>(parts[1]);
+    *product = static_cast<uint16_t>(parts[2]);
+    return true;
+}
 
 HidrawDevice::HidrawDevice(int fd, bool attributesKnown, uint16_t vendor, uint16_t product)
     : fd_(fd), wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), attributesKnown_(attributesKnown),
@@ -134,6 +163,14 @@ std::vector<HidInterfaceInfo> HidrawBackend::Enumerate()
             info.index = static_cast<int>(list.size());
             info.flags = 1;
             info.path = node;
+            // The HID device above the node names bus, vendor and product, e.g.
+            // "0003:00002010:00001031".
+            udev_device* hid =
+                udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+            if (hid != nullptr) {
+                info.idsKnown = ParseHidId(udev_device_get_property_value(hid, "HID_ID"),
+                                           &info.vendorId, &info.productId);
+            }
             list.push_back(std::move(info));
         }
         udev_device_unref(device);
@@ -144,12 +181,21 @@ std::vector<HidInterfaceInfo> HidrawBackend::Enumerate()
 
 std::unique_ptr<HidDevice> HidrawBackend::Open(const std::string& path, std::string* error)
 {
+    bool accessDenied = false;
+    return OpenChecked(path, error, &accessDenied);
+}
+
+std::unique_ptr<HidDevice> HidrawBackend::OpenChecked(const std::string& path, std::string* error,
+                                                      bool* accessDenied)
+{
+    *accessDenied = false;
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
+        const int code = errno;
+        *accessDenied = code == EACCES || code == EPERM;
         if (error != nullptr) {
-            const int code = errno;
             *error = path + ": " + std::strerror(code);
-            if (code == EACCES || code == EPERM) {
+            if (*accessDenied) {
                 *error += " (the user needs read and write access to the node, e.g. a udev "
                           "rule for vendor 2010 product 1031)";
             }

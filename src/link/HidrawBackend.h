@@ -12,6 +12,10 @@
 struct udev;
 struct udev_monitor;
 
+// Reads udev's HID_ID property, "BUS:VENDOR:PRODUCT" in hex (e.g. "0003:00002010:00001031").
+// False (outputs untouched) for a null, malformed or out-of-range text.
+bool ParseHidId(const char* text, uint16_t* vendor, uint16_t* product);
+
 class HidrawDevice : public HidDevice
 {
 public:
@@ -46,11 +50,14 @@ public:
     HidrawBackend(const HidrawBackend&) = delete;
     HidrawBackend& operator=(const HidrawBackend&) = delete;
 
-    // Every hidraw node, in udev's order; all flagged active.
+    // Every hidraw node, in udev's order; all flagged active, with the identifiers of the HID
+    // device above the node where udev knows them.
     std::vector<HidInterfaceInfo> Enumerate() override;
     // O_RDWR; a node we may not open (no udev rule giving the user access) fails with the
     // system's reason in *error.
     std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) override;
+    std::unique_ptr<HidDevice> OpenChecked(const std::string& path, std::string* error,
+                                           bool* accessDenied) override;
     // A udev monitor for hidraw add/remove events. Where none can be made (no netlink in a
     // container) and a polling watcher reports arrival and removal instead, registration
     // counts as done.

@@ -77,6 +77,7 @@ struct Transport
     std::mutex deviceMutex;    // the device pointer and path
     std::shared_ptr<HidDevice> device;
     std::string devicePath;
+    std::string deniedPath; // under deviceMutex
 
     SyncEvent replyEvent{true, true};
     SyncEvent readExitEvent{true, false};
@@ -110,8 +111,9 @@ Transport& T()
 
 // One interface: its path, open, identifiers. The device when it is the processor.
 std::unique_ptr<HidDevice> OpenInterface(HidBackend& backend, const HidInterfaceInfo& info,
-                                         std::string* path)
+                                         std::string* path, bool* accessDenied)
 {
+    *accessDenied = false;
     if (info.path.empty()) {
         LinkTrace("查找设备路径时出错!");
         return nullptr;
@@ -119,7 +121,7 @@ std::unique_ptr<HidDevice> OpenInterface(HidBackend& backend, const HidInterface
     LinkTraceF("设备路径:\r\n%s", info.path.c_str());
     LinkTrace("尝试打开通信端口....");
     std::string error;
-    std::unique_ptr<HidDevice> device = backend.Open(info.path, &error);
+    std::unique_ptr<HidDevice> device = backend.OpenChecked(info.path, &error, accessDenied);
     if (!device) {
         LinkTrace("无法打开通信端口。不能读取设备信息!(设备连接可能不正确?)\n");
         if (!error.empty()) {
@@ -178,6 +180,10 @@ int ConnectUsbDevice()
     t.replyEvent.Set();
     t.readExitEvent.Reset();
 
+    {
+        std::lock_guard lock(t.deviceMutex);
+        t.deniedPath.clear();
+    }
     HidBackend* backend = t.backend.load();
     if (backend == nullptr) {
         LinkTrace("获取Hid设备信息失败");
@@ -206,10 +212,20 @@ int ConnectUsbDevice()
         if (info.flags != 1) {
             continue;
         }
-        found = OpenInterface(*backend, info, &path);
+        bool accessDenied = false;
+        found = OpenInterface(*backend, info, &path, &accessDenied);
         if (found) {
             LinkTrace("连接目标设备成功!");
             break;
+        }
+        // Only a node the system names as the processor counts: other HID devices' nodes are
+        // usually closed to ordinary users too.
+        if (accessDenied && info.idsKnown && info.vendorId == kMatchVendorId &&
+            info.productId == kMatchProductId) {
+            std::lock_guard lock(t.deviceMutex);
+            if (t.deniedPath.empty()) {
+                t.deniedPath = info.path;
+            }
         }
     }
     if (!found) {
@@ -333,6 +349,13 @@ std::string UsbDevicePath()
     Transport& t = T();
     std::lock_guard lock(t.deviceMutex);
     return t.devicePath;
+}
+
+std::string UsbAccessDeniedPath()
+{
+    Transport& t = T();
+    std::lock_guard lock(t.deviceMutex);
+    return t.deniedPath;
 }
 
 void SetUsbWireObserver(UsbWireObserver observer)

@@ -57,6 +57,10 @@ void SignalUsbReply();
 
 // The path of the open interface (compared with removal notifications); empty when closed.
 std::string UsbDevicePath();
+// The processor's node that the last ConnectUsbDevice saw in the system's list (by its USB
+// identifiers) but could not open because the user lacks permission; empty when there was
+// none. The user then needs the udev rule and a replug.
+std::string UsbAccessDeniedPath();
 
 // Sees every report: '>' before it is written, '<' after it was read (any thread).
 using UsbWireObserver = std::function<void(char direction, const Report& report)>;

@@ -147,6 +147,15 @@ TEST(CommandLine, OptionsAreReadOrRefused)
     EXPECT_EQ(state.emulateState, QString("/tmp/s.state"));
     EXPECT_EQ(state.files, QStringList{"a.W6v9"});
 
+    const AppOptions help = AppOptions::Parse({"dsp4620", "--help"});
+    EXPECT_TRUE(help.help);
+    EXPECT_TRUE(help.error.isEmpty());
+    EXPECT_TRUE(AppOptions::Parse({"dsp4620", "-h"}).help);
+    const AppOptions version = AppOptions::Parse({"dsp4620", "--version"});
+    EXPECT_TRUE(version.version);
+    EXPECT_FALSE(version.help);
+    EXPECT_FALSE(shot.help || shot.version);
+
     for (const QStringList& bad :
          {QStringList{"dsp4620", "--lang", "2"}, QStringList{"dsp4620", "--page", "nowhere"},
           QStringList{"dsp4620", "--screenshot"}, QStringList{"dsp4620", "--bogus"}}) {

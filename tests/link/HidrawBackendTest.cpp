@@ -6,9 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fcntl.h>
+#include <grp.h>
+#include <string>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 using namespace std::chrono_literals;
 
@@ -94,6 +100,103 @@ TEST(HidrawBackend, OpeningANodeThatCannotBeOpenedFailsWithTheReason)
     EXPECT_EQ(backend.Open("/dev/hidraw-does-not-exist", &error), nullptr);
     EXPECT_NE(error.find("/dev/hidraw-does-not-exist"), std::string::npos);
     EXPECT_NE(error.find("No such file"), std::string::npos);
+}
+
+TEST(HidrawBackend, HidIdPropertyGivesVendorAndProduct)
+{
+    struct Case
+    {
+        const char* text;
+        bool ok;
+        uint16_t vendor;
+        uint16_t product;
+    };
+    const Case cases[] = {
+        {"0003:00002010:00001031", true, 0x2010, 0x1031},
+        {"0005:0000046D:0000B01A", true, 0x046D, 0xB01A},
+        {"3:2010:1031", true, 0x2010, 0x1031},
+        {"0003:00012010:00001031", false, 0, 0}, // vendor beyond 16 bits
+        {"0003:00002010", false, 0, 0},
+        {"0003:00002010:00001031:7", false, 0, 0},
+        {"0003::00001031", false, 0, 0},
+        {"0003:-2010:00001031", false, 0, 0},
+        {"0003:000000002010:1031", false, 0, 0},
+        {"", false, 0, 0},
+        {nullptr, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text != nullptr ? c.text : "(null)");
+        uint16_t vendor = 0;
+        uint16_t product = 0;
+        EXPECT_EQ(ParseHidId(c.text, &vendor, &product), c.ok);
+        EXPECT_EQ(vendor, c.vendor);
+        EXPECT_EQ(product, c.product);
+    }
+}
+
+// Opens path as the ordinary user nobody (root opens every node) in a child process. The
+// child's exit status: 0 opened, 1 refused for lack of permission, 2 refused otherwise,
+// 3 the privileges could not be dropped.
+int OpenAsNobody(const std::string& path, std::string* error)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        return -1;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(3);
+        }
+        HidrawBackend backend;
+        std::string text;
+        bool denied = false;
+        auto device = backend.OpenChecked(path, &text, &denied);
+        const ssize_t written = ::write(pipeFds[1], text.data(), text.size());
+        (void)written;
+        ::_exit(device ? 0 : denied ? 1 : 2);
+    }
+    ::close(pipeFds[1]);
+    char buffer[512];
+    ssize_t n = 0;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) {
+        error->append(buffer, static_cast<size_t>(n));
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HidrawBackend, NodeWithoutPermissionIsRefusedAsAnAccessProblem)
+{
+    char dirTemplate[] = "/tmp/dsp4620-hidraw-XXXXXX";
+    ASSERT_NE(::mkdtemp(dirTemplate), nullptr);
+    const std::string dir = dirTemplate;
+    ASSERT_EQ(::chmod(dir.c_str(), 0755), 0);
+    const std::string closed = dir + "/hidraw-closed";
+    const std::string open = dir + "/hidraw-open";
+    for (const auto& [path, mode] : {std::pair{closed, 0600}, std::pair{open, 0666}}) {
+        const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+        ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(mode)), 0);
+    }
+
+    std::string error;
+    EXPECT_EQ(OpenAsNobody(closed, &error), 1) << error;
+    EXPECT_NE(error.find(closed + ": Permission denied"), std::string::npos) << error;
+    EXPECT_NE(error.find("udev rule"), std::string::npos) << error;
+
+    error.clear();
+    EXPECT_EQ(OpenAsNobody(open, &error), 0) << error;
+    error.clear();
+    EXPECT_EQ(OpenAsNobody(dir + "/missing", &error), 2) << "a missing node is no access problem";
+
+    ::unlink(closed.c_str());
+    ::unlink(open.c_str());
+    ::rmdir(dir.c_str());
 }
 
 TEST(HidrawBackend, NodeThatIsNotHidrawHasNoAttributes)

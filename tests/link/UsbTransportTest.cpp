@@ -231,6 +231,90 @@ TEST_F(UsbTransportTest, InaccessibleNodeFailsCleanlyWithTrace)
     EXPECT_TRUE(traces_.Contains("/dev/hidraw-locked: Permission denied"));
 }
 
+// Nodes the system refuses to open: only one that the system lists with the processor's
+// identifiers is reported as the processor lacking permission.
+TEST_F(UsbTransportTest, ProcessorNodeWithoutPermissionIsReportedByPath)
+{
+    struct Case
+    {
+        const char* name;
+        uint16_t vendor;
+        uint16_t product;
+        bool denied;      // the system refuses access (EACCES)
+        std::string text; // any other open failure
+        bool reported;
+    };
+    const Case cases[] = {
+        {"processor, no permission", 0x2010, 0x1031, true, "", true},
+        {"other device, no permission", 0x046D, 0xC52B, true, "", false},
+        {"same vendor, other product", 0x2010, 0x1032, true, "", false},
+        {"other vendor, same product", 0x2011, 0x1031, true, "", false},
+        {"processor, other failure", 0x2010, 0x1031, false, "/dev/hidraw-x: I/O error", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualHidBus bus;
+        SetUsbBackend(&bus);
+        std::string error;
+        VirtualInterface iface{
+            "/dev/hidraw7", 1, c.vendor, c.product, EmulatedProcessor::Create(Immediate(), &error),
+            c.text};
+        iface.accessDenied = c.denied;
+        ASSERT_TRUE(bus.AddInterface(iface));
+        EXPECT_EQ(ConnectUsbDevice(), 0);
+        EXPECT_EQ(g_bConnected, 0);
+        EXPECT_EQ(UsbAccessDeniedPath(), c.reported ? "/dev/hidraw7" : "");
+        SetUsbBackend(&bus_);
+    }
+}
+
+// A backend that cannot list identifiers without opening: a refused node may be any device.
+class BusWithoutListedIds : public VirtualHidBus
+{
+public:
+    std::vector<HidInterfaceInfo> Enumerate() override
+    {
+        std::vector<HidInterfaceInfo> list = VirtualHidBus::Enumerate();
+        for (HidInterfaceInfo& info : list) {
+            info.idsKnown = false;
+        }
+        return list;
+    }
+};
+
+TEST_F(UsbTransportTest, RefusedNodeOfUnknownIdentityIsNotCalledTheProcessor)
+{
+    BusWithoutListedIds bus;
+    SetUsbBackend(&bus);
+    std::string error;
+    VirtualInterface iface{
+        "/dev/hidraw2", 1, 0x2010, 0x1031, EmulatedProcessor::Create(Immediate(), &error), ""};
+    iface.accessDenied = true;
+    ASSERT_TRUE(bus.AddInterface(iface));
+    EXPECT_EQ(ConnectUsbDevice(), 0);
+    EXPECT_EQ(UsbAccessDeniedPath(), "");
+    SetUsbBackend(&bus_);
+}
+
+TEST_F(UsbTransportTest, AccessProblemIsForgottenAtTheNextAttempt)
+{
+    std::string error;
+    VirtualInterface locked{
+        "/dev/hidraw3", 1, 0x2010, 0x1031, EmulatedProcessor::Create(Immediate(), &error), ""};
+    locked.accessDenied = true;
+    ASSERT_TRUE(bus_.AddInterface(locked));
+    EXPECT_EQ(ConnectUsbDevice(), 0);
+    EXPECT_EQ(UsbAccessDeniedPath(), "/dev/hidraw3");
+    EXPECT_TRUE(traces_.Contains("/dev/hidraw3: Permission denied"));
+    // The user fixed it (rule installed, processor replugged).
+    ASSERT_TRUE(bus_.Unplug("/dev/hidraw3"));
+    EXPECT_EQ(ConnectUsbDevice(), 0);
+    EXPECT_EQ(UsbAccessDeniedPath(), "");
+    AddProcessor("/dev/hidraw4");
+    EXPECT_EQ(ConnectUsbDevice(), 1);
+    EXPECT_EQ(UsbDevicePath(), "/dev/hidraw4");
+}
+
 TEST_F(UsbTransportTest, FailedNotificationRegistrationShowsTheBox)
 {
     RefusingBus refusing;

@@ -6,6 +6,7 @@
 #include "link/LinkTrace.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
+#include "link/controller/AccessHint.h"
 #include "model/CellRanges.h"
 
 #include <thread>
@@ -112,6 +113,13 @@ void ConnectionController::ConnectAndSynchronise(bool arrival)
         return;
     }
     if (ConnectUsbDevice() != 1) {
+        // The processor is there but closed to this user: say so and name the fix, or the
+        // user only sees "not connected".
+        const std::string denied = UsbAccessDeniedPath();
+        if (!denied.empty()) {
+            ui_.AskUser(AccessDeniedText(denied, CurrentLanguage()),
+                        AccessDeniedCaption(CurrentLanguage()), UiButtons::Ok, UiIcon::Warning);
+        }
         return; // the next arrival tries again; there is no periodic retry
     }
     storedPath_ = UsbDevicePath();

@@ -454,8 +454,11 @@ std::vector<HidInterfaceInfo> VirtualHidBus::Enumerate()
     std::lock_guard lock(core_->mutex);
     for (const auto& e : core_->entries) {
         if (e->present) {
-            out.push_back(
-                HidInterfaceInfo{static_cast<int>(out.size()), e->info.flags, e->info.path});
+            HidInterfaceInfo info{static_cast<int>(out.size()), e->info.flags, e->info.path};
+            info.idsKnown = true;
+            info.vendorId = e->info.vendorId;
+            info.productId = e->info.productId;
+            out.push_back(std::move(info));
         }
     }
     return out;
@@ -463,11 +466,26 @@ std::vector<HidInterfaceInfo> VirtualHidBus::Enumerate()
 
 std::unique_ptr<HidDevice> VirtualHidBus::Open(const std::string& path, std::string* error)
 {
+    bool accessDenied = false;
+    return OpenChecked(path, error, &accessDenied);
+}
+
+std::unique_ptr<HidDevice> VirtualHidBus::OpenChecked(const std::string& path, std::string* error,
+                                                      bool* accessDenied)
+{
+    *accessDenied = false;
     std::lock_guard lock(core_->mutex);
     const std::shared_ptr<Entry> e = core_->Find(path);
     if (!e || !e->present) {
         if (error != nullptr) {
             *error = "no such device: " + path;
+        }
+        return nullptr;
+    }
+    if (e->info.accessDenied) {
+        *accessDenied = true;
+        if (error != nullptr) {
+            *error = e->info.openError.empty() ? path + ": Permission denied" : e->info.openError;
         }
         return nullptr;
     }

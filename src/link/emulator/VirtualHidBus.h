@@ -30,6 +30,9 @@ struct VirtualInterface
     std::shared_ptr<EmulatedProcessor> processor;
     // When set, Open fails with this text (for example no permission on the device node).
     std::string openError;
+    // Open fails as a node the user has no permission for (EACCES); openError, when set, is
+    // the text.
+    bool accessDenied = false;
 };
 
 enum class BusEventKind
@@ -83,6 +86,8 @@ public:
 
     std::vector<HidInterfaceInfo> Enumerate() override;
     std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) override;
+    std::unique_ptr<HidDevice> OpenChecked(const std::string& path, std::string* error,
+                                           bool* accessDenied) override;
 
     struct Core; // shared with the handles and the processors' hosts
 

@@ -58,6 +58,60 @@ TEST_F(ControllerTest, NoProcessorAtStartupStaysQuietAndNeverRetries)
     EXPECT_TRUE(wire.Sent().empty());
 }
 
+// The processor is plugged in but its node is closed to this user (no udev rule): the user is
+// told which node and what to do; after the fix and a replug the arrival connects as usual.
+TEST_F(ControllerTest, ProcessorWithoutPermissionIsExplainedOnceThenReplugConnects)
+{
+    for (int language : {0, 1}) {
+        SCOPED_TRACE(language);
+        SetLanguage(language);
+        VirtualHidBus locked;
+        SetUsbBackend(&locked);
+        std::string error;
+        VirtualInterface iface{"/dev/hidraw5",
+                               1,
+                               0x2010,
+                               0x1031,
+                               EmulatedProcessor::Create(ProcessorOptions(), &error),
+                               ""};
+        iface.accessDenied = true;
+        ASSERT_TRUE(locked.AddInterface(iface));
+        RecordingUiPort port;
+        ConnectionController c(loop, port, ControllerOptions{});
+        c.Start();
+        loop.Advance(10s);
+        SetLanguage(0);
+        EXPECT_FALSE(c.IsConnected());
+        ASSERT_EQ(port.log.size(), 1u) << "one box, and no retry";
+        const std::string box = port.log[0];
+        EXPECT_EQ(box.rfind("ask ", 0), 0u) << box;
+        EXPECT_NE(box.find("/dev/hidraw5"), std::string::npos) << box;
+        EXPECT_NE(box.find("60-dsp4620.rules"), std::string::npos) << box;
+        EXPECT_NE(box.find(language == 1 ? "plug it in again" : "重新插上"), std::string::npos)
+            << box;
+        EXPECT_NE(box.find(language == 1 ? "| Can't open the processor" : "| 无法打开处理器"),
+                  std::string::npos)
+            << box;
+        EXPECT_TRUE(wire.Sent().empty());
+        c.Shutdown();
+        SetUsbBackend(&bus);
+    }
+
+    // Without the access problem nothing is said at all (the quiet start-up above).
+    AddProcessor();
+    bus.Unplug(kProcessorPath);
+    MakeController();
+    controller->Start();
+    loop.Advance(10s);
+    EXPECT_TRUE(ui.log.empty());
+    // Rule installed, processor plugged in again: the arrival connects and synchronises.
+    bus.Plug(kProcessorPath);
+    ASSERT_TRUE(loop.RunUntil([&] { return controller->IsConnected(); }, 10s));
+    ASSERT_TRUE(FinishSync());
+    EXPECT_EQ(ui.CountStartingWith("ask "), 0);
+    EXPECT_TRUE(ui.Logged("refresh all"));
+}
+
 struct RejectionCase
 {
     const char* model;
