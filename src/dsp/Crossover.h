@@ -75,7 +75,8 @@ bool SetSubSlotType(int slot, int userType, double gainDb, int freqHz, double q)
 
 // ---- High-frequency delay split -----------------------------------------------------------
 
-// The delayed output sides. The order is that of the delay page's rows.
+// The delayed output sides, grouped by DSP block (Main, Rear, Top, then Center and Sub). The
+// delay page shows its rows in another order; DelaySideOfChannel (DelayControl.h) maps them.
 enum DelaySide : int
 {
     DELAY_MAIN_L = 0,
