@@ -279,6 +279,9 @@ bool CliTarget::Open()
                          read.reason.empty() ? "not a mode file" : read.reason.c_str());
             return false;
         }
+        // Mode files are made for the processor this program accepts: its command set decides
+        // what an edit stores (music AGC, SRS 3D), not the start-up value of a missing link.
+        g_nCmdVersion = kAcceptedCmdVersion;
         opened_ = true;
         return true;
     }

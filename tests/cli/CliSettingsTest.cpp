@@ -129,12 +129,13 @@ TEST_F(CliSettingsTest, ListNamesEverySettingWithItsRangeAndPage)
     ASSERT_EQ(Cli("list --json"), 0) << Err();
     const std::string json = Out();
     EXPECT_NE(
-        json.find("{\"name\": \"music.pitch\", \"page\": \"master\", \"unit\": \"\", \"kind\": "
-                  "\"integer\", \"min\": -5, \"max\": 5, \"step\": 1}"),
+        json.find(
+            "{\"name\": \"music.pitch\", \"page\": \"master\", \"unit\": \"steps\", \"kind\": "
+            "\"integer\", \"range\": \"-5..5 steps\", \"min\": -5, \"max\": 5, \"step\": 1}"),
         std::string::npos)
         << json;
     EXPECT_NE(json.find("{\"name\": \"mic.mute\", \"page\": \"master\", \"unit\": \"\", \"kind\": "
-                        "\"switch\", \"choices\": [\"off\", \"on\"]}"),
+                        "\"switch\", \"range\": \"on or off\", \"choices\": [\"off\", \"on\"]}"),
               std::string::npos);
     size_t lines = 0;
     for (char ch : text) {

@@ -116,13 +116,13 @@ TEST_F(CliTargetTest, RefusedAssignmentsLeaveFileAndProcessorUntouched)
     };
     const Case cases[] = {
         {"music.volume=50 nosuch.setting=1", "nosuch.setting: no such setting"},
-        {"music.volume=50 echo.volume=abc", "echo.volume=abc: malformed value (0..99 %)"},
-        {"music.volume=50 echo.volume=100", "echo.volume=100: out of range (0..99 %)"},
+        {"music.volume=50 echo.volume=abc", "echo.volume=abc: malformed value (0..99%)"},
+        {"music.volume=50 echo.volume=100", "echo.volume=100: out of range (0..99%)"},
         {"music.volume=50 echo.volume=5.5", "echo.volume=5.5: not a whole number"},
         {"eq.main.3.type=bandpass",
          "eq.main.3.type=bandpass: not one of the choices (off, peq, lp, hp, ls, hs)"},
         {"eq.main.11.gain=1", "eq.main.11.gain: no such setting"},
-        {"comp.main.ratio=0.5", "comp.main.ratio=0.5: out of range (1.0..30.0)"},
+        {"comp.main.ratio=0.5", "comp.main.ratio=0.5: out of range (1..30:1)"},
         {"delay.main-l.split=550", "not a step"},
         {"delay.main-l.mode=channel delay.main-l.split=1000",
          "the split is not used while delay.main-l.mode is channel"},
