@@ -127,6 +127,59 @@ TEST_F(PanelTest, HitRadiiAreStrictlyBelowTenForLeftAndSixteenForRight)
     }
 }
 
+// The hit box is a square: strictly closer than the radius on each axis. Pointers one pixel
+// inside and on or just past the edge, left and right of the marker and above and below it,
+// for the left press (10), the right press (16) and hover (16).
+TEST_F(PanelTest, HitBoxesEndJustInsideTheirRadiusOnBothAxes)
+{
+    SetBand(4, 1, 700, 0, 1.41f);
+    const EqPlotRect r = panel.PlotRect();
+    const double mx = static_cast<double>(panel.Band(4).posX);
+    const double my = static_cast<double>(panel.Band(4).posY);
+    enum class Probe
+    {
+        LeftPress,
+        RightPress,
+        Hover
+    };
+    struct Kind
+    {
+        Probe probe;
+        double radius;
+    } kinds[] = {{Probe::LeftPress, 10.0}, {Probe::RightPress, 16.0}, {Probe::Hover, 16.0}};
+    for (const Kind& k : kinds) {
+        for (const bool vertical : {false, true}) {
+            const double m = vertical ? my : mx;
+            const int outsideHigh = static_cast<int>(std::ceil(m + k.radius));
+            const int outsideLow = static_cast<int>(std::floor(m - k.radius));
+            const std::pair<int, bool> offsets[] = {
+                {outsideHigh, false},
+                {outsideHigh - 1, true},
+                {outsideLow, false},
+                {outsideLow + 1, true},
+            };
+            for (const auto& [along, hit] : offsets) {
+                const QPoint at =
+                    vertical ? QPoint(r.left + static_cast<int>(std::lround(mx)), r.top + along)
+                             : QPoint(r.left + along, r.top + static_cast<int>(std::lround(my)));
+                int got = -1;
+                if (k.probe == Probe::Hover) {
+                    Move(at, Qt::NoButton);
+                    got = panel.Hover();
+                } else {
+                    const Qt::MouseButton button =
+                        k.probe == Probe::LeftPress ? Qt::LeftButton : Qt::RightButton;
+                    QTest::mousePress(&panel, button, {}, at);
+                    got = panel.Selected();
+                    QTest::mouseRelease(&panel, button, {}, at);
+                }
+                EXPECT_EQ(got, hit ? 4 : -1) << "probe " << static_cast<int>(k.probe)
+                                             << (vertical ? " dy " : " dx ") << along - m;
+            }
+        }
+    }
+}
+
 TEST_F(PanelTest, OffBandIsNeverHitByLeftPressButRightPressSelectsIt)
 {
     SetBand(3, 1, 250, 6, 1.41f);

@@ -154,6 +154,37 @@ TEST(Encodings, PercentLikeDecoding)
     }
 }
 
+// Each reverse decoding adds half a unit of its scale away from zero before truncating: a
+// reply a little short of a half step keeps the lower cell, a little beyond it takes the
+// next one, on both sides of zero.
+TEST(Encodings, ReverseDecodingsRoundAtTheHalfStep)
+{
+    struct Decoding
+    {
+        const char* name;
+        int32_t (*decode)(float);
+        double unitsPerOne;
+    };
+    const Decoding decodings[] = {
+        {"percent-like", DecodePercentLike, 100.0},
+        {"div4", DecodeDiv4, 10000.0},
+        {"div5", DecodeDiv5, 100000.0},
+        {"div7", DecodeDiv7, 10000000.0},
+    };
+    for (const Decoding& d : decodings) {
+        for (int32_t n : {0, 1, 12, 99, 250}) {
+            for (int32_t sign : {1, -1}) {
+                const auto reply = [&](double units) {
+                    return static_cast<float>(sign * units / d.unitsPerOne);
+                };
+                EXPECT_EQ(d.decode(reply(n + 0.45)), sign * n) << d.name << " " << sign * n;
+                EXPECT_EQ(d.decode(reply(n + 0.55)), sign * (n + 1))
+                    << d.name << " " << sign * (n + 1);
+            }
+        }
+    }
+}
+
 TEST(Encodings, EveryCellValueSurvivesItsRoundTrip)
 {
     for (int32_t c = -300; c <= 300; ++c) {

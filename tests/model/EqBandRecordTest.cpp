@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 struct GainCase
 {
     double gain;
     int stored;
 };
+
+void PrintTo(const GainCase& c, std::ostream* os)
+{
+    *os << c.gain << " dB -> " << c.stored;
+}
 
 class EqGainEncoding : public ::testing::TestWithParam<GainCase>
 {
@@ -19,10 +26,15 @@ TEST_P(EqGainEncoding, StoresTenthsAboveMinus15)
     EXPECT_EQ((r[0] << 8) | r[1], stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, EqGainEncoding,
-                         ::testing::Values(GainCase{-15.0, 0}, GainCase{15.0, 300},
-                                           GainCase{0.0, 150}, GainCase{-0.04, 150},
-                                           GainCase{-0.06, 149}, GainCase{-40.0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Edges, EqGainEncoding,
+    ::testing::Values(GainCase{-15.0, 0}, GainCase{15.0, 300}, GainCase{0.0, 150},
+                      GainCase{-0.04, 150}, GainCase{-0.06, 149}, GainCase{-40.0, 0},
+                      // Exactly on a half tenth: rounds up; just short
+                      // of the next half tenth: stays down.
+                      GainCase{-3.45, 116}, GainCase{-0.05, 150}, GainCase{0.05, 151},
+                      GainCase{14.95, 300}, GainCase{-14.95, 1}, GainCase{-7.25, 78},
+                      GainCase{7.35, 224}, GainCase{0.049, 150}, GainCase{0.06, 151}));
 
 TEST(EqBandRecord, QIsThousandthsInSinglePrecision)
 {
