@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -140,6 +141,28 @@ TEST_F(CliTargetTest, RefusedAssignmentsLeaveFileAndProcessorUntouched)
                   2);
         EXPECT_TRUE(SentAfterRead("t.txt").empty()) << "something was sent";
     }
+}
+
+TEST_F(CliTargetTest, LinkLostAfterTheReadIsAFailure)
+{
+    // How many reports the read synchronisation reads, from a trace.
+    ASSERT_EQ(Cli("get music.volume --emulate --trace " + Path("t.txt")), 0) << Err();
+    std::istringstream trace(Read("t.txt"));
+    std::string line;
+    long received = 0;
+    bool farewell = false;
+    while (std::getline(trace, line)) {
+        farewell = farewell || line.rfind("> 028a", 0) == 0;
+        received += !farewell && line.rfind("< ", 0) == 0 ? 1 : 0;
+    }
+    ASSERT_GT(received, 100);
+    EXPECT_EQ(
+        Cli("set music.volume=50 --emulate --emulate-unplug-after=" + std::to_string(received)), 1);
+    EXPECT_NE(Err().find("the link to the processor was lost"), std::string::npos) << Err();
+    EXPECT_EQ(
+        Cli("set music.volume=50 --emulate --emulate-unplug-after=" + std::to_string(received + 5)),
+        0)
+        << Err();
 }
 
 TEST_F(CliTargetTest, ReadOnlyFileIsRefusedForAnOrdinaryUserAndStaysAsItWas)
