@@ -3,7 +3,7 @@
 // mode file named on the command line, and the orderly end.
 
 #include "app/CMainFrame.h"
-#include "app/PageRegistry.h"
+#include "pageapi/PageRegistry.h"
 
 #include <QObject>
 #include <QString>

@@ -322,7 +322,7 @@ void CKW4620v13View::OnPitchMoved(int position)
 bool CKW4620v13View::PageHasEqBypass() const
 {
     CPageBase* page = CurrentPage();
-    return page && page->HasEqBypass() &&
+    return page && page->Eq() &&
            (page->Kind() == PageKind::Music || page->Kind() == PageKind::Efx ||
             page->Kind() == PageKind::Output);
 }
@@ -332,8 +332,8 @@ void CKW4620v13View::ToggleEqBypass()
     if (!PageHasEqBypass()) {
         return;
     }
-    CPageBase* page = CurrentPage();
-    page->SetEqBypass(!page->EqBypass());
+    PageEq* eq = CurrentPage()->Eq();
+    eq->SetEqBypass(!eq->EqBypass());
     emit StatusChanged();
 }
 
@@ -344,8 +344,8 @@ void CKW4620v13View::AskResetEq()
     }
     if (ui_.AskUser(PairText("您确定重置当前均衡吗?", "Are you sure reset the EQ?").toStdString(),
                     "提示", UiButtons::YesNo, UiIcon::Question) == UiAnswer::Yes) {
-        if (CPageBase* page = CurrentPage()) {
-            page->ResetEq();
+        if (CPageBase* page = CurrentPage(); page && page->Eq()) {
+            page->Eq()->ResetEq();
         }
     }
 }
@@ -405,8 +405,8 @@ void CKW4620v13View::OnMachineSettingsKey()
 
 void CKW4620v13View::OnPickBandKey(int band)
 {
-    if (CPageBase* page = CurrentPage()) {
-        page->PickEqBand(band);
+    if (CPageBase* page = CurrentPage(); page && page->Eq()) {
+        page->Eq()->PickEqBand(band);
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include "app/CPageHost.h"
 #include "app/MasterControls.h"
-#include "app/PageRegistry.h"
 #include "app/ShortcutFilter.h"
+#include "pageapi/PageRegistry.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -159,8 +159,8 @@ void CMainFrame::UpdateStatus()
     const bool eqPage = view_->PageHasEqBypass();
     box1121_->setEnabled(eqPage);
     button1122_->setEnabled(eqPage);
-    const CPageBase* page = view_->CurrentPage();
-    const bool bypass = eqPage && page && page->EqBypass();
+    CPageBase* page = view_->CurrentPage();
+    const bool bypass = eqPage && page && page->Eq()->EqBypass();
     if (box1121_->isChecked() != bypass) {
         box1121_->setChecked(bypass);
     }

@@ -11,7 +11,7 @@ class CPageHost : public QScrollArea
 {
 public:
     explicit CPageHost(QWidget* parent = nullptr);
-    // Takes the page (the previous one is deleted).
+    // Takes the page (the previous one is deleted when control returns to the event loop).
     void SetPage(QWidget* page);
     QWidget* Page() const { return widget(); }
 };

@@ -1,7 +1,7 @@
 #include "app/CPlaceholderPage.h"
 
 #include "app/AppText.h"
-#include "app/ApplyWindowLanguage.h"
+#include "pageapi/ApplyWindowLanguage.h"
 
 #include <QVBoxLayout>
 
@@ -88,9 +88,11 @@ void CPlaceholderPage::SetOutputGroup(int group)
     Relabel();
 }
 
-bool CPlaceholderPage::HasEqBypass() const
+PageEq* CPlaceholderPage::Eq()
 {
-    return kind_ == PageKind::Music || kind_ == PageKind::Efx || kind_ == PageKind::Output;
+    const bool eqPage =
+        kind_ == PageKind::Music || kind_ == PageKind::Efx || kind_ == PageKind::Output;
+    return eqPage ? this : nullptr;
 }
 
 CPlaceholderTool::CPlaceholderTool(ToolKind kind, QWidget* parent)

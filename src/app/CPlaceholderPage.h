@@ -2,11 +2,11 @@
 // Stands in for a page or tool window whose library is not part of the program yet: it
 // names itself, so a screenshot shows which page would be there.
 
-#include "app/PageRegistry.h"
+#include "pageapi/PageRegistry.h"
 
 #include <QLabel>
 
-class CPlaceholderPage : public CPageBase
+class CPlaceholderPage : public CPageBase, public PageEq
 {
 public:
     CPlaceholderPage(PageKind kind, QWidget* parent);
@@ -14,9 +14,12 @@ public:
     void Refresh() override {}
     void Relabel() override;
     void SetOutputGroup(int group) override;
-    bool HasEqBypass() const override;
+    // The EQ pages' stand-ins keep a bypass flag, so the status bar can be tried out.
+    PageEq* Eq() override;
     bool EqBypass() const override { return bypass_; }
     void SetEqBypass(bool on) override { bypass_ = on; }
+    void ResetEq() override {}
+    void PickEqBand(int) override {}
     int Group() const { return group_; }
 
 private:

@@ -161,6 +161,18 @@ bool SetSubSlotType(int slot, int userType, double gainDb, int freqHz, double q)
     return true;
 }
 
+bool WriteSubSlot(int slot, const std::array<EqBand, kStagesPerSubSlot>& stages)
+{
+    if (!ValidSlot(slot)) {
+        return false;
+    }
+    for (int i = 0; i < kStagesPerSubSlot; ++i) {
+        const EqBand& b = stages[static_cast<size_t>(i)];
+        SetSubEqBand(kStagesPerSubSlot * slot + i, b.type, b.gain, b.freq, b.q);
+    }
+    return true;
+}
+
 int HfSplitStepOf(int freqHz)
 {
     for (int i = 0; i < kHfSplitStepCount; ++i) {

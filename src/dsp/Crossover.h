@@ -3,6 +3,8 @@
 // and the music low-pass. The processor has no crossover block: each is a chain of biquad
 // stages of an equaliser, designed with the fixed-shape type codes 6..21.
 
+#include "model/EqBandRecord.h"
+
 #include <array>
 
 // ---- Sub filter slots -------------------------------------------------------------------
@@ -72,6 +74,11 @@ bool BuildSubCrossover(int slot, int kind);
 // Sets a plain user type (SubUserTypeStages) on a Sub slot: all four stages at freqHz and q,
 // the first with gainDb and the others with 0 dB. Returns false for a slot outside 0..4.
 bool SetSubSlotType(int slot, int userType, double gainDb, int freqHz, double q);
+
+// Writes a Sub slot's four stages as given (first the visible band, then the three hidden
+// stages) to stages 4k..4k+3, each stored and written with the Sub member of SetEqBand.
+// Returns false for a slot outside 0..4.
+bool WriteSubSlot(int slot, const std::array<EqBand, kStagesPerSubSlot>& stages);
 
 // ---- High-frequency delay split -----------------------------------------------------------
 

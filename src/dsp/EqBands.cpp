@@ -2,37 +2,31 @@
 
 #include "dsp/Biquad.h"
 #include "model/DeviceMemory.h"
+#include "model/ParamIds.h"
 #include "model/Writer.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace {
-// One equaliser's place in the band memory and in the DSP.
-struct EqRegion
-{
-    int start;         // first byte in DeviceImage
-    int bands;         // records in the region
-    int block;         // DSP block, also the equaliser identifier of the band operations
-    int firstBand;     // band number of the region's band 0 inside the block
-    int editableBands; // bands that ResendEq re-sends and CopyEq copies
-};
+using EqRegion = EqKindPlace;
 
 // Indexed by page kind.
 constexpr std::array<EqRegion, kEqPanelKindCount> kRegions = {{
-    {336, 11, 4, 0, 10}, // 0 music (band 10 is the music low-pass)
-    {0, 10, 1, 0, 10},   // 1 mic A
-    {693, 22, 8, 0, 5},  // 2 sub (20 slot stages, 2 delay-split stages)
-    {609, 12, 7, 0, 10}, // 3 center
-    {511, 14, 6, 0, 10}, // 4 rear
-    {413, 14, 5, 0, 10}, // 5 main
-    {238, 7, 3, 0, 7},   // 6 reverb A
-    {140, 7, 2, 0, 7},   // 7 echo A
-    {70, 10, 1, 10, 10}, // 8 mic B
-    {287, 7, 3, 7, 7},   // 9 reverb B
-    {189, 7, 2, 7, 7},   // 10 echo B
-    {847, 14, 9, 0, 10}, // 11 top
+    {336, 11, 4, 0, 10, PRM_MUSIC_EQ_BYPASS, SetMusicEqBand},   // 0 music (band 10: low-pass)
+    {0, 10, 1, 0, 10, PRM_MICA_EQ_BYPASS, SetMicAEqBand},       // 1 mic A
+    {693, 22, 8, 0, 5, PRM_SUB_EQ_BYPASS, SetSubEqBand},        // 2 sub (20 slot stages, 2 splits)
+    {609, 12, 7, 0, 10, PRM_CENTER_EQ_BYPASS, SetCenterEqBand}, // 3 center
+    {511, 14, 6, 0, 10, PRM_REAR_EQ_BYPASS, SetRearEqBand},     // 4 rear
+    {413, 14, 5, 0, 10, PRM_MAIN_EQ_BYPASS, SetMainEqBand},     // 5 main
+    {238, 7, 3, 0, 7, PRM_REVA_EQ_BYPASS, SetReverbAEqBand},    // 6 reverb A
+    {140, 7, 2, 0, 7, PRM_ECHOA_EQ_BYPASS, SetEchoAEqBand},     // 7 echo A
+    {70, 10, 1, 10, 10, PRM_MICB_EQ_BYPASS, SetMicBEqBand},     // 8 mic B
+    {287, 7, 3, 7, 7, PRM_REVB_EQ_BYPASS, SetReverbBEqBand},    // 9 reverb B
+    {189, 7, 2, 7, 7, PRM_ECHOB_EQ_BYPASS, SetEchoBEqBand},     // 10 echo B
+    {847, 14, 9, 0, 10, PRM_TOP_EQ_BYPASS, SetTopEqBand},       // 11 top
 }};
 
 const EqRegion* RegionOf(int pageKind)
@@ -157,7 +151,28 @@ bool SetTopEqBand(int band, int type, double gainDb, int freqHz, double q)
 
 bool SetEqBand(int pageKind, int band, int type, double gainDb, int freqHz, double q)
 {
-    return SetRegionBand(pageKind, band, type, gainDb, freqHz, q);
+    const EqRegion* r = RegionOf(pageKind);
+    return r != nullptr && r->writer(band, type, gainDb, freqHz, q);
+}
+
+const EqKindPlace* EqKindPlaceOf(int pageKind)
+{
+    return RegionOf(pageKind);
+}
+
+EqBand LoadKindBand(int pageKind, int band)
+{
+    const EqRegion* r = RegionOf(pageKind);
+    if (r == nullptr) {
+        return LoadEqBand(1, band);
+    }
+    return LoadEqBand(r->block, r->firstBand + band);
+}
+
+int EqBypassCell(int pageKind)
+{
+    const EqRegion* r = RegionOf(pageKind);
+    return r != nullptr ? r->bypassCell : 0;
 }
 
 int EqRegionBandCount(int pageKind)
@@ -327,4 +342,25 @@ int ResendAllEq()
         }
     }
     return sent;
+}
+
+EqBand ClampLoadedBand(const EqBand& stored, const EqBand& previous, int maxType)
+{
+    EqBand b = previous;
+    b.type = (stored.type < 0 || stored.type > maxType) ? EQ_TYPE_OFF : stored.type;
+    const bool pass = b.type == EQ_TYPE_LP || b.type == EQ_TYPE_HP || b.type > EQ_TYPE_HS;
+    const double gain = std::isfinite(stored.gain) ? stored.gain : 0.0;
+    b.gain = pass ? 0.0 : std::clamp(gain, -kEqGainLimitDb, kEqGainLimitDb);
+    if (stored.freq != 0) {
+        b.freq = std::clamp(stored.freq, 20, 20000);
+    }
+    const double qMax = b.type == EQ_TYPE_PEQ ? 30.0 : 2.0;
+    if (std::isfinite(stored.q) && std::fabs(stored.q) >= 1e-7) {
+        b.q = std::clamp(stored.q, 0.1, qMax);
+    } else if (b.type == EQ_TYPE_PEQ) {
+        b.q = 1.41;
+    } else if (b.type >= EQ_TYPE_LP && b.type <= EQ_TYPE_HS) {
+        b.q = 0.7;
+    }
+    return b;
 }

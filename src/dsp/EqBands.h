@@ -59,6 +59,39 @@ bool SetTopEqBand(int band, int type, double gainDb, int freqHz, double q);
 // The family member of a page kind (0..11); false for any other kind.
 bool SetEqBand(int pageKind, int band, int type, double gainDb, int freqHz, double q);
 
+// Where the EQ of a page kind lives, in one table for the pages, the command-line tool and
+// the band operations above.
+using EqBandSetter = bool (*)(int band, int type, double gainDb, int freqHz, double q);
+struct EqKindPlace
+{
+    int start;           // first byte of its records in DeviceImage
+    int bands;           // records in the region
+    int block;           // DSP block, also the equaliser identifier of the band operations
+    int firstBand;       // band number of the region's band 0 inside the block
+    int editableBands;   // bands a page edits, ResendEq re-sends and CopyEq copies
+    int bypassCell;      // the ParamStore cell of its EQ bypass
+    EqBandSetter writer; // its member of the SetEqBand family
+};
+// nullptr for a kind outside 0..11.
+const EqKindPlace* EqKindPlaceOf(int pageKind);
+
+// Band i (from 0) of the EQ of a page kind, read from the band memory (a bad kind reads mic
+// A's bands). Channel B's mic bands follow the ten channel A bands; channel B's echo and
+// reverb bands are 7..13 of their blocks; the Sub's band i is stage i.
+EqBand LoadKindBand(int pageKind, int band);
+
+// The EQ bypass cell of a page kind, 0 for a bad kind.
+int EqBypassCell(int pageKind);
+
+// A stored band record as an EQ page takes it (the band memory may hold anything): a type
+// outside 0..maxType is OFF; the gain is 0 for the pass types (LP, HP and every crossover code
+// above 5) and otherwise limited to -15..15 dB; a frequency of 0 keeps the previous one, any
+// other is limited to 20..20000 Hz; a Q of 0 becomes 1.41 for PEQ and 0.7 for types 2..5 (the
+// other types keep the previous Q), any other is limited to 0.1..30 for PEQ and 0.1..2 for
+// every other type.
+inline constexpr double kEqGainLimitDb = 15.0;
+EqBand ClampLoadedBand(const EqBand& stored, const EqBand& previous, int maxType);
+
 // Number of bands of a page kind's region (10, 11, 12, 14 or 22); 0 for a bad kind.
 int EqRegionBandCount(int pageKind);
 // First byte of a page kind's region in DeviceImage; -1 for a bad kind.

@@ -406,6 +406,13 @@ void CEqBandList::RefreshAll(int slot)
     }
 }
 
+void CEqBandList::RefreshBand(int slot)
+{
+    if (panel_ && slot >= 0 && slot < CEqPanel::kSlots) {
+        RefreshAll(slot);
+    }
+}
+
 void CEqBandList::Write(int slot)
 {
     if (!writer_ || !panel_) {

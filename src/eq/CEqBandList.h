@@ -91,6 +91,8 @@ public:
     void ShowBand(int band, bool write);
     void ApplyBandEditor();
     void SetBandTypeFromUi(int slot, int type);
+    // The band's row (and the editor when it shows the band) again from the panel.
+    void RefreshBand(int slot);
     // End of an in-place edit in the list: row, column and the new cell text.
     void ApplyListEdit(int row, int column, const QString& text);
     // Ctrl + digit: 1..9 pick bands 1..9, 0 picks band 10, on the attached panel.

@@ -20,6 +20,13 @@ bool AgcAvailable()
     return g_nCmdVersion.load() >= 9;
 }
 
+// SRS 3D (the surround width of Main, Rear and Top) is written from command set 7 on; below
+// it the cell is only stored. A full push sends it whatever the version.
+bool SurroundAvailable()
+{
+    return g_nCmdVersion.load() >= 7;
+}
+
 // Sends every plain DSP parameter fed by the cell, in the order of the map.
 void SendCellTargets(int cell)
 {
@@ -118,6 +125,14 @@ bool SetParamCell(int cell, int32_t value)
     case PRM_MIC_BOOST_ON:
     case PRM_MIC_BOOST_ON2:
         SetMicBoostOn(value);
+        return true;
+    case PRM_MAIN_SURROUND:
+    case PRM_REAR_SURROUND:
+    case PRM_TOP_SURROUND:
+        ParamStore.SetInt(cell, value);
+        if (SurroundAvailable()) {
+            SendCellTargets(cell);
+        }
         return true;
     default:
         break;

@@ -9,12 +9,12 @@
 #include "i18n/Language.h"
 #include "model/ParamStore.h"
 #include "model/Setters.h"
+#include "pages/CEqSection.h"
 #include "pages/DialogUnits.h"
 #include "pages/EfxPictures.h"
 #include "pages/EqKinds.h"
 #include "pages/PageGlobals.h"
 #include "pages/PageLook.h"
-#include "pages/PanelLoading.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -58,39 +58,21 @@ CDialogEfx::CDialogEfx(PageShell* shell, int kind, QWidget* parent)
         if (!shell_) {
             return;
         }
-        // Replacing the page deletes it: leave the click handler first.
-        PageShell* s = shell_;
-        QObject* context = dynamic_cast<QObject*>(s);
-        QTimer::singleShot(0, context ? context : qApp, [s] { s->ShowPage(PageKind::Music); });
+        shell_->ShowPage(PageKind::Music);
     });
 
-    panel_ = new CEqPanel(this);
-    panel_->setObjectName(QStringLiteral("eqPanel"));
-    panel_->setGeometry(DluRect(182, 155, 489, 159));
-    panel_->SetBandCount(kEfxBands);
-
-    bands_ = new CEqBandList(this);
-    bands_->setGeometry(DluRect(0, 155, 179, 142));
-    bands_->SetBandCount(kEfxBands);
-    bands_->SetDialogId(IDD_DIALOG_EFX);
-    bands_->SetBandWriter([this](int band, const EqBand& b) {
-        SetEqBand(effectKind_, band, b.type, b.gain, b.freq, b.q);
-    });
-    bands_->AttachPanel(panel_);
-    bands_->InstallWheelForwarding(this);
+    eq_ = new CEqSection(this, IDD_DIALOG_EFX);
+    eq_->SetGeometry(DluRect(182, 155, 489, 159), DluRect(0, 155, 179, 142));
+    eq_->SetKind(effectKind_);
     // The band number in green on this page.
-    QPalette number = bands_->NumberLabel()->palette();
+    QPalette number = Bands()->NumberLabel()->palette();
     number.setColor(QPalette::WindowText, QColor(20, 200, 20));
-    bands_->NumberLabel()->setPalette(number);
-    connect(panel_, &CEqPanel::CopyPaste, this, &CDialogEfx::OnCopyPaste);
+    Bands()->NumberLabel()->setPalette(number);
 
     texts_.Apply();
-    panel_->SetLanguage(CurrentLanguage());
-    bands_->Retranslate();
+    eq_->Relabel();
     SetTitlePicture();
-    RefreshEffectEq();
-    ShowListMode();
-    RefreshEffectEq();
+    eq_->Refresh();
     resize(DluRect(0, 0, 674, 316).size());
 }
 
@@ -98,7 +80,22 @@ CDialogEfx::~CDialogEfx() = default;
 
 int CDialogEfx::EditBand() const
 {
-    return bands_->EditBand();
+    return eq_->EditBand();
+}
+
+PageEq* CDialogEfx::Eq()
+{
+    return eq_;
+}
+
+CEqPanel* CDialogEfx::Panel() const
+{
+    return eq_->Panel();
+}
+
+CEqBandList* CDialogEfx::Bands() const
+{
+    return eq_->Bands();
 }
 
 void CDialogEfx::SetTitlePicture()
@@ -115,31 +112,11 @@ void CDialogEfx::SetTitlePicture()
     }
 }
 
-void CDialogEfx::ShowListMode()
-{
-    // Back to list mode, with the rows rebuilt from the panel's bands.
-    bands_->CloseEditor();
-    bands_->SetBandCount(kEfxBands);
-}
-
 void CDialogEfx::RefreshEffectEq()
 {
-    panel_->SetSelected(-1);
-    panel_->update();
-    panel_->setFocus(Qt::OtherFocusReason);
-    panel_->SetPanelKind(effectKind_);
-    panel_->SetBandCount(kEfxBands);
-    LoadPanelBands(*panel_, effectKind_, kEfxBands);
     // The list follows the loaded bands without leaving the mode it is in.
-    if (bands_->EditBand() == -1) {
-        ShowListMode();
-    } else {
-        bands_->ShowBand(bands_->EditBand(), false);
-    }
-    const bool bypass = ParamStore.GetInt(EqBypassCell(effectKind_)) != 0;
-    if (panel_->Bypass() != bypass) {
-        panel_->SetBypass(bypass);
-    }
+    eq_->SetKind(effectKind_);
+    eq_->ReloadBands();
 }
 
 void CDialogEfx::SwitchEffectKind(int kind)
@@ -149,13 +126,11 @@ void CDialogEfx::SwitchEffectKind(int kind)
     }
     effectKind_ = kind;
     g_nEffectKind = kind;
-    SetTitlePicture();
-    ShowListMode();
-    RefreshEffectEq();
+    eq_->SetKind(kind);
     texts_.Apply();
-    bands_->Retranslate();
+    eq_->Relabel();
     SetTitlePicture();
-    RefreshEffectEq();
+    eq_->Refresh();
 }
 
 void CDialogEfx::Refresh()
@@ -171,47 +146,9 @@ void CDialogEfx::Refresh()
 void CDialogEfx::Relabel()
 {
     texts_.Apply();
-    panel_->SetLanguage(CurrentLanguage());
-    bands_->Retranslate();
+    eq_->Relabel();
     SetTitlePicture();
     RefreshEffectEq();
-}
-
-bool CDialogEfx::EqBypass() const
-{
-    return ParamStore.GetInt(EqBypassCell(effectKind_)) != 0;
-}
-
-void CDialogEfx::SetEqBypass(bool on)
-{
-    SetParamCell(EqBypassCell(effectKind_), on ? 1 : 0);
-    if (panel_->Bypass() != on) {
-        panel_->SetBypass(on);
-    }
-}
-
-void CDialogEfx::ResetEq()
-{
-    ::ResetEq(effectKind_);
-    ShowListMode();
-    RefreshEffectEq();
-}
-
-void CDialogEfx::PickEqBand(int band)
-{
-    // Only bands 1 to 7 exist here: Ctrl+8, 9 and 0 pick nothing.
-    if (band < 0 || band >= kEfxBands) {
-        return;
-    }
-    bands_->PickBandByDigit(band + 1);
-}
-
-void CDialogEfx::OnCopyPaste(int action, int kind)
-{
-    EqCopyPaste(action, kind);
-    if (action == 1) {
-        RefreshEffectEq();
-    }
 }
 
 void CDialogEfx::resizeEvent(QResizeEvent* event)
@@ -219,7 +156,8 @@ void CDialogEfx::resizeEvent(QResizeEvent* event)
     CPageBase::resizeEvent(event);
     const QSize size = event->size();
     const QRect p = DluRect(182, 155, 489, 159);
-    panel_->setGeometry(QRect(p.topLeft(), QPoint(size.width() - 1, size.height() - 1)));
+    eq_->SetGeometry(QRect(p.topLeft(), QPoint(size.width() - 1, size.height() - 1)),
+                     eq_->ListRect());
     back_->move(size.width() - back_->width() - 2, 2);
 }
 

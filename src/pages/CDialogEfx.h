@@ -3,11 +3,12 @@
 // channel A or B) with its band list and editor, a title picture naming it and a button back
 // to the input page.
 
-#include "app/PageRegistry.h"
+#include "pageapi/PageRegistry.h"
 #include "pages/DialogTextBinder.h"
 
 class CEqBandList;
 class CEqPanel;
+class CEqSection;
 class CGdipButton;
 class QLabel;
 
@@ -34,11 +35,7 @@ public:
     PageKind Kind() const override { return PageKind::Efx; }
     void Refresh() override;
     void Relabel() override;
-    bool HasEqBypass() const override { return true; }
-    bool EqBypass() const override;
-    void SetEqBypass(bool on) override;
-    void ResetEq() override;
-    void PickEqBand(int band) override;
+    PageEq* Eq() override;
 
     void SwitchEffectKind(int kind);
     void RefreshEffectEq();
@@ -47,8 +44,9 @@ public:
     int EditBand() const;
     int TitlePicture() const { return titleNumber_; }
 
-    CEqPanel* Panel() const { return panel_; }
-    CEqBandList* Bands() const { return bands_; }
+    CEqSection* EqSection() const { return eq_; }
+    CEqPanel* Panel() const;
+    CEqBandList* Bands() const;
     CGdipButton* BackButton() const { return back_; }
     QLabel* Title() const { return title_; }
 
@@ -57,8 +55,6 @@ protected:
 
 private:
     void SetTitlePicture();
-    void ShowListMode();
-    void OnCopyPaste(int action, int kind);
 
     PageShell* shell_;
     DialogTextBinder texts_;
@@ -66,6 +62,5 @@ private:
     int titleNumber_ = -1;
     QLabel* title_ = nullptr;
     CGdipButton* back_ = nullptr;
-    CEqPanel* panel_ = nullptr;
-    CEqBandList* bands_ = nullptr;
+    CEqSection* eq_ = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "pages/CDialogMusic.h"
 
-#include "app/DeviceSession.h"
 #include "controls/CGdipButton.h"
 #include "controls/CPeakMeterCtrl.h"
 #include "controls/CXBmpSlider.h"
@@ -14,8 +13,9 @@
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
 #include "model/Setters.h"
+#include "pageapi/DeviceSession.h"
+#include "pages/CEqSection.h"
 #include "pages/DialogUnits.h"
-#include "pages/EqKinds.h"
 #include "pages/InputParams.h"
 #include "pages/PageGlobals.h"
 #include "pages/PageLook.h"
@@ -84,22 +84,6 @@ QString Pair(const TextPair& p)
     return QString::fromUtf8(p.Text());
 }
 
-QLabel* MakeStatic(QWidget* parent, const QRect& r, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* l = new QLabel(parent);
-    l->setGeometry(r);
-    l->setAlignment(align | Qt::AlignVCenter);
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    return l;
-}
-
-void SetTextColour(QWidget* w, const QColor& c)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Disabled, QPalette::WindowText, c.lighter(160));
-    w->setPalette(p);
-}
 } // namespace
 
 CDialogMusic::CDialogMusic(PageShell* shell, QWidget* parent)
@@ -122,16 +106,21 @@ CDialogMusic::CDialogMusic(PageShell* shell, QWidget* parent)
     BuildSmallPanels();
     BuildEq();
 
-    // Wheel messages over the page go to the focused panel or slider; the parameter list's
-    // wheel is handled in eventFilter.
-    bands_->InstallWheelForwarding(this);
-    auto* wheel = new CEqWheelForwarder(this);
+    // Wheel messages over the page go to the focused panel or slider; with the parameter
+    // list focused they step the chosen parameter.
+    CEqWheelForwarder* wheel = eq_->Wheel();
     for (int port = 0; port < 4; ++port) {
         wheel->AddTarget(gates_[static_cast<size_t>(port)]);
         wheel->AddTarget(volumes_[static_cast<size_t>(port)]);
     }
     wheel->AddTarget(paramSlider_);
-    qApp->installEventFilter(this);
+    wheel->AddHandler(params_, [this](int step) {
+        if (!MicView() || params_->selectedItems().isEmpty()) {
+            return false;
+        }
+        OnParamWheel(step);
+        return true;
+    });
 
     ApplyLanguage();
 
@@ -312,26 +301,30 @@ void CDialogMusic::BuildSmallPanels()
 
 void CDialogMusic::BuildEq()
 {
-    panel_ = new CEqPanel(this);
-    panel_->setObjectName(QStringLiteral("eqPanel"));
-    panel_->setGeometry(DluRect(194, 164, 472, 147));
-    panel_->SetBandCount(15);
+    eq_ = new CEqSection(this, IDD_DIALOG_MUSIC);
+    eq_->SetGeometry(DluRect(194, 164, 472, 147), DluRect(1, 169, 189, 142));
+    eq_->SetRaiseFrequencyTo20(true);
+    eq_->SetKind(g_nInputView.load());
+}
 
-    bands_ = new CEqBandList(this);
-    bands_->setGeometry(DluRect(1, 169, 189, 142));
-    bands_->SetBandCount(kInputBands);
-    bands_->SetRaiseFrequencyTo20(true);
-    bands_->SetDialogId(IDD_DIALOG_MUSIC);
-    bands_->SetBandWriter([](int band, const EqBand& b) {
-        SetEqBand(g_nInputView.load(), band, b.type, b.gain, b.freq, b.q);
-    });
-    bands_->AttachPanel(panel_);
-    connect(panel_, &CEqPanel::CopyPaste, this, &CDialogMusic::OnCopyPaste);
+PageEq* CDialogMusic::Eq()
+{
+    return eq_;
+}
+
+CEqPanel* CDialogMusic::Panel() const
+{
+    return eq_->Panel();
+}
+
+CEqBandList* CDialogMusic::Bands() const
+{
+    return eq_->Bands();
 }
 
 int CDialogMusic::EditBand() const
 {
-    return bands_->EditBand();
+    return eq_->EditBand();
 }
 
 CPeakMeterCtrl* CDialogMusic::Meter(int controlId) const
@@ -359,9 +352,8 @@ void CDialogMusic::Relabel()
 void CDialogMusic::ApplyLanguage()
 {
     texts_.Apply();
-    panel_->SetLanguage(CurrentLanguage());
     RebuildParamRows();
-    bands_->Retranslate();
+    eq_->Relabel();
     RefreshInputPage();
     paramCaption_->setText(Pair(InputParamName(paramRow_)));
 }
@@ -451,23 +443,10 @@ void CDialogMusic::RefreshInputPage()
 void CDialogMusic::RefreshEq()
 {
     const int view = g_nInputView.load();
-    panel_->SetSelected(-1);
-    panel_->setFocus(Qt::OtherFocusReason);
-    panel_->SetPanelKind(view);
-    panel_->SetBandCount(kInputBands);
-    LoadPanelBands(*panel_, view, kInputBands);
-    panel_->SetBypass(ParamStore.GetInt(EqBypassCell(view)) != 0);
-    // Back to list mode, with the rows rebuilt from the loaded bands.
-    bands_->CloseEditor();
-    bands_->SetBandCount(kInputBands);
+    eq_->SetKind(view);
     // 6. The number column in the colour of the view.
-    QTableWidget* list = bands_->List();
-    for (int r = 0; r < list->rowCount(); ++r) {
-        if (QTableWidgetItem* item = list->item(r, EQ_COL_NUMBER)) {
-            item->setForeground(NumberColour(view));
-            item->setBackground(kNumberOnDark);
-        }
-    }
+    eq_->SetNumberColours(NumberColour(view), kNumberOnDark);
+    eq_->Refresh();
 }
 
 void CDialogMusic::SetRowValueText(int row, const QString& text)
@@ -566,13 +545,6 @@ void CDialogMusic::OnSliderMoved(int controlId, int position)
     }
 }
 
-void CDialogMusic::OnCopyPaste(int action, int kind)
-{
-    if (EqCopyPaste(action, kind)) {
-        RefreshEq();
-    }
-}
-
 void CDialogMusic::OpenEffect(bool reverb)
 {
     if (!MicView() || !shell_) {
@@ -581,34 +553,7 @@ void CDialogMusic::OpenEffect(bool reverb)
     const bool a = g_nInputView.load() == EQ_KIND_MIC_A;
     g_nEffectKind =
         reverb ? (a ? EQ_KIND_REVERB_A : EQ_KIND_REVERB_B) : (a ? EQ_KIND_ECHO_A : EQ_KIND_ECHO_B);
-    // Replacing the page deletes it: leave the click handler first.
-    PageShell* shell = shell_;
-    QObject* context = dynamic_cast<QObject*>(shell);
-    QTimer::singleShot(0, context ? context : qApp, [shell] { shell->ShowPage(PageKind::Efx); });
-}
-
-bool CDialogMusic::EqBypass() const
-{
-    return ParamStore.GetInt(EqBypassCell(g_nInputView.load())) != 0;
-}
-
-void CDialogMusic::SetEqBypass(bool on)
-{
-    SetParamCell(EqBypassCell(g_nInputView.load()), on ? 1 : 0);
-    if (panel_->Bypass() != on) {
-        panel_->SetBypass(on);
-    }
-}
-
-void CDialogMusic::ResetEq()
-{
-    ::ResetEq(g_nInputView.load());
-    RefreshEq();
-}
-
-void CDialogMusic::PickEqBand(int band)
-{
-    bands_->PickBandByDigit(band == 9 ? 0 : band + 1);
+    shell_->ShowPage(PageKind::Efx);
 }
 
 void CDialogMusic::PollMeters()
@@ -626,33 +571,15 @@ void CDialogMusic::resizeEvent(QResizeEvent* event)
     CPageBase::resizeEvent(event);
     const QSize size = event->size();
     const QRect p = DluRect(194, 164, 472, 147);
-    panel_->setGeometry(QRect(p.topLeft(), QPoint(size.width() - 1, size.height() - 1)));
     const QRect b = DluRect(1, 169, 189, 142);
-    bands_->setGeometry(b.x(), b.y(), b.width(), std::max(0, size.height() - b.y()));
+    eq_->SetGeometry(QRect(p.topLeft(), QPoint(size.width() - 1, size.height() - 1)),
+                     QRect(b.x(), b.y(), b.width(), std::max(0, size.height() - b.y())));
 }
 
-bool CDialogMusic::eventFilter(QObject* watched, QEvent* event)
+void CDialogMusic::OnParamWheel(int step)
 {
-    if (event->type() != QEvent::Wheel || !watched->isWidgetType()) {
-        return false;
-    }
-    auto* over = static_cast<QWidget*>(watched);
-    if (over != this && !isAncestorOf(over)) {
-        return false;
-    }
-    QWidget* focus = QApplication::focusWidget();
-    if (focus != params_ || !MicView() || params_->selectedItems().isEmpty()) {
-        return false;
-    }
-    const auto* wheel = static_cast<QWheelEvent*>(event);
-    const int delta =
-        wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
-    if (delta == 0) {
-        return true;
-    }
-    paramSlider_->SetPos(paramSlider_->GetPos() + (delta > 0 ? 1 : -1));
+    paramSlider_->SetPos(paramSlider_->GetPos() + step);
     ApplyParam(paramRow_, paramSlider_->GetPos());
-    return true;
 }
 
 static const PageRegistration g_musicPage(PageKind::Music,

@@ -4,7 +4,7 @@
 // with its band list and editor, the echo and reverb parameter list of the mic channel, and
 // two small panels that open the effects EQ page.
 
-#include "app/PageRegistry.h"
+#include "pageapi/PageRegistry.h"
 #include "pages/DialogTextBinder.h"
 
 #include <QTimer>
@@ -15,6 +15,7 @@
 
 class CEqBandList;
 class CEqPanel;
+class CEqSection;
 class CGdipButton;
 class CPeakMeterCtrl;
 class CSmallEqPanel;
@@ -70,11 +71,7 @@ public:
     PageKind Kind() const override { return PageKind::Music; }
     void Refresh() override { RefreshInputPage(); }
     void Relabel() override;
-    bool HasEqBypass() const override { return true; }
-    bool EqBypass() const override;
-    void SetEqBypass(bool on) override;
-    void ResetEq() override;
-    void PickEqBand(int band) override;
+    PageEq* Eq() override;
 
     // Operations of the page.
     void RefreshInputPage();
@@ -90,8 +87,9 @@ public:
     int EditBand() const;
 
     // The controls, for tests.
-    CEqPanel* Panel() const { return panel_; }
-    CEqBandList* Bands() const { return bands_; }
+    CEqSection* EqSection() const { return eq_; }
+    CEqPanel* Panel() const;
+    CEqBandList* Bands() const;
     QTableWidget* ParamList() const { return params_; }
     CXBmpSlider* ParamSlider() const { return paramSlider_; }
     QLineEdit* ParamEdit() const { return paramEdit_; }
@@ -113,7 +111,6 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildPortColumn(int port);
@@ -128,7 +125,7 @@ private:
     void RefreshParamRows();
     void RefreshSmallPanels();
     void OnSliderMoved(int controlId, int position);
-    void OnCopyPaste(int action, int kind);
+    void OnParamWheel(int step);
     void OpenEffect(bool reverb);
     int Channel() const;
     bool MicView() const;
@@ -148,8 +145,7 @@ private:
     std::array<CPeakMeterCtrl*, 10> meters_{}; // control ids 1168..1177
     QGroupBox* peakGroup_ = nullptr;
     std::array<CGdipButton*, 3> viewButtons_{};
-    CEqPanel* panel_ = nullptr;
-    CEqBandList* bands_ = nullptr;
+    CEqSection* eq_ = nullptr;
     QTableWidget* params_ = nullptr;
     QLabel* paramCaption_ = nullptr;
     CXBmpSlider* paramSlider_ = nullptr;

@@ -3,7 +3,7 @@
 // mic ports) and of the music noise gate, one slider each. Every movement is stored and sent
 // at once; OK and Cancel only close the dialog.
 
-#include "app/PageRegistry.h"
+#include "pageapi/PageRegistry.h"
 #include "pages/DialogTextBinder.h"
 
 #include <array>

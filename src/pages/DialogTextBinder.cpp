@@ -1,6 +1,6 @@
 #include "pages/DialogTextBinder.h"
 
-#include "app/ApplyWindowLanguage.h"
+#include "pageapi/ApplyWindowLanguage.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -5,6 +5,7 @@
 std::atomic<int> g_nInputView{EQ_KIND_MIC_A};
 std::atomic<int> g_nEffectKind{EQ_KIND_REVERB_A};
 std::atomic<int> g_nEqCopySlot{-1};
+std::atomic<int> g_nOutputKind{EQ_KIND_MAIN};
 
 bool EqCopyPaste(int action, int kind)
 {

@@ -9,6 +9,9 @@ extern std::atomic<int> g_nInputView;
 // The effect EQ the effects page shows or is asked to show next (6, 7, 9 or 10).
 extern std::atomic<int> g_nEffectKind;
 
+// The output the output page shows, as its page kind: 5 Main, 4 Rear, 3 Center, 2 Sub, 11 Top.
+extern std::atomic<int> g_nOutputKind;
+
 // The page kind of the EQ last copied with "Copy EQ", -1 while nothing was copied.
 extern std::atomic<int> g_nEqCopySlot;
 

@@ -3,7 +3,10 @@
 // dialog templates' font size.
 
 #include <QColor>
+#include <QRect>
+#include <Qt>
 
+class QLabel;
 class QWidget;
 
 inline const QColor kPageBackground(240, 250, 255);
@@ -15,3 +18,9 @@ void ApplyPageBackground(QWidget* widget);
 // pixels high in the program's family, so captions fit the template's rectangles at any dpi.
 inline constexpr int kDialogFontPixels = 12;
 void ApplyDialogFont(QWidget* widget);
+
+// A static text at r that draws on the page background.
+QLabel* MakeStatic(QWidget* parent, const QRect& r, Qt::Alignment align = Qt::AlignLeft);
+
+// Text colour of a static (a lighter shade while disabled).
+void SetTextColour(QWidget* w, const QColor& c);

@@ -1,9 +1,9 @@
 #include "pages/PanelLoading.h"
 
+#include "dsp/EqBands.h"
 #include "eq/CEqPanel.h"
 #include "eq/CSmallEqPanel.h"
 #include "eq/EqGeometry.h"
-#include "pages/EqKinds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,19 +15,30 @@ int UserType(int type)
 }
 } // namespace
 
-void LoadPanelBands(CEqPanel& panel, int kind, int count)
+int SubStageOfPanelSlot(int slot)
 {
+    if (slot < CEqPanel::kSubVisible) {
+        return 4 * slot;
+    }
+    const int j = slot - CEqPanel::kSubVisible;
+    return 4 * (j / 3) + 1 + j % 3;
+}
+
+void LoadPanelBands(CEqPanel& panel, int kind, int count, int maxType)
+{
+    const bool sub = panel.IsSubMode();
     for (int i = 0; i < count; ++i) {
-        const EqBand stored = LoadKindBand(kind, i);
-        const int type = UserType(stored.type);
-        // PEQ gets Q 1.41, the other user types gain 0 and Q 0.7, before the stored values.
-        panel.SetBandType(i, type);
-        panel.SetBandGain(i, stored.gain);
+        const EqBand stored = LoadKindBand(kind, sub ? SubStageOfPanelSlot(i) : i);
+        EqPanelBand& band = panel.Band(i);
+        const EqBand previous{static_cast<double>(band.gain), static_cast<int>(band.freq),
+                              static_cast<double>(band.q), band.type};
+        const EqBand b = ClampLoadedBand(stored, previous, maxType);
+        band.type = b.type;
+        band.gain = static_cast<float>(b.gain);
         if (stored.freq != 0) {
-            panel.Band(i).freq = static_cast<float>(std::clamp(stored.freq, 20, 20000));
+            band.freq = static_cast<float>(b.freq);
         }
-        // SetBandQ ignores a zero Q and clamps by type.
-        panel.SetBandQ(i, stored.q);
+        band.q = static_cast<float>(b.q);
         panel.UpdateBandCurve(i);
     }
 }

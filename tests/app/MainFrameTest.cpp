@@ -73,7 +73,7 @@ TEST_F(MainFrame, BypassBoxAndP_FollowTheEqPagesOnly)
     EXPECT_TRUE(frame_->Box1121()->isEnabled());
     QTest::keyClick(frame_.get(), Qt::Key_P);
     frame_->UpdateStatus();
-    EXPECT_TRUE(View().CurrentPage()->EqBypass());
+    EXPECT_TRUE(View().CurrentPage()->Eq()->EqBypass());
     EXPECT_TRUE(frame_->Box1121()->isChecked());
     View().ShowPage(PageKind::Delay);
     frame_->UpdateStatus();

@@ -17,14 +17,14 @@ struct PageLog
     bool bypass = false;
 };
 
-class FakeMusicPage : public CPageBase
+class FakeMusicPage : public CPageBase, public PageEq
 {
 public:
     FakeMusicPage(PageLog& log, QWidget* parent) : CPageBase(parent), log_(log) {}
     PageKind Kind() const override { return PageKind::Music; }
     void Refresh() override { log_.calls.push_back("refresh"); }
     void Relabel() override { log_.calls.push_back("relabel"); }
-    bool HasEqBypass() const override { return true; }
+    PageEq* Eq() override { return this; }
     bool EqBypass() const override { return log_.bypass; }
     void SetEqBypass(bool on) override { log_.bypass = on; }
     void ResetEq() override { log_.calls.push_back("reset"); }

@@ -280,3 +280,27 @@ TEST_F(Setters, GenericSetterLeavesCellsSetElsewhere)
     EXPECT_TRUE(SetParamCell(PRM_SUB_MUTE, 1));
     EXPECT_EQ(sink_.Count(), 5u);
 }
+
+TEST_F(Setters, SurroundNeedsCommandSetSevenAndIsSentNegated)
+{
+    struct Case
+    {
+        int cell;
+        int block;
+    };
+    for (const Case c :
+         {Case{PRM_MAIN_SURROUND, 5}, Case{PRM_REAR_SURROUND, 6}, Case{PRM_TOP_SURROUND, 9}}) {
+        sink_.Clear();
+        g_nCmdVersion.store(6);
+        SetParamCell(c.cell, 50);
+        EXPECT_EQ(ParamStore.GetInt(c.cell), 50); // stored all the same
+        EXPECT_EQ(sink_.Count(), 0u);
+        g_nCmdVersion.store(7);
+        SetParamCell(c.cell, 50);
+        // -0.5 twice to parameter 30 of the output's block.
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "02 09 00 %02X 1E 02 BF 00 00 00 BF 00 00 00",
+                      c.block);
+        EXPECT_EQ(Sent(), (V{expected}));
+    }
+}

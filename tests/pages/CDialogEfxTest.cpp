@@ -48,9 +48,9 @@ TEST_F(EfxPageTest, Reset_GivesSevenPeakingBandsAndTheList)
         SetEchoBEqBand(i, 4, 6.0, 9000, 0.5);
     }
     CDialogEfx page(&shell_, EQ_KIND_ECHO_B);
-    page.PickEqBand(3);
+    page.Eq()->PickEqBand(3);
     EXPECT_EQ(page.EditBand(), 3);
-    page.ResetEq();
+    page.Eq()->ResetEq();
     EXPECT_EQ(page.EditBand(), -1);
     const int freqs[7] = {63, 125, 250, 500, 1000, 2300, 5000};
     for (int i = 0; i < 7; ++i) {
@@ -88,9 +88,9 @@ TEST_F(EfxPageTest, KindsUseTheirOwnRegionAndBypass)
         const auto writes = TakeWrites();
         // The biquad goes to the block's parameter of the band (+7 for channel B).
         EXPECT_NE(Find(writes, c.block, c.first + 2), nullptr);
-        page.SetEqBypass(true);
+        page.Eq()->SetEqBypass(true);
         EXPECT_EQ(ParamStore.GetInt(c.bypassCell), 1);
-        EXPECT_TRUE(page.EqBypass());
+        EXPECT_TRUE(page.Eq()->EqBypass());
         EXPECT_TRUE(page.Panel()->Bypass());
     }
 }
@@ -99,11 +99,11 @@ TEST_F(EfxPageTest, CtrlDigits8To0_PickNothing)
 {
     CDialogEfx page(&shell_, EQ_KIND_REVERB_A);
     for (int band : {7, 8, 9}) {
-        page.PickEqBand(band);
+        page.Eq()->PickEqBand(band);
         EXPECT_EQ(page.EditBand(), -1);
         EXPECT_EQ(page.Panel()->Selected(), -1);
     }
-    page.PickEqBand(6);
+    page.Eq()->PickEqBand(6);
     EXPECT_EQ(page.EditBand(), 6);
 }
 
@@ -111,7 +111,7 @@ TEST_F(EfxPageTest, SwitchEffectKind_ReloadsInListMode)
 {
     SetReverbBEqBand(0, 1, 8.0, 321, 2.0);
     CDialogEfx page(&shell_, EQ_KIND_REVERB_A);
-    page.PickEqBand(0);
+    page.Eq()->PickEqBand(0);
     g_nEffectKind = EQ_KIND_REVERB_B;
     page.Refresh(); // what the view does when the effects page is asked for again
     EXPECT_EQ(page.EffectKind(), EQ_KIND_REVERB_B);

@@ -359,7 +359,7 @@ TEST_F(MusicPageTest, BandEdits_GoToTheViewsEq)
 
 TEST_F(MusicPageTest, ViewChangeAndReset_ReturnToTheBandList)
 {
-    page_->PickEqBand(2);
+    page_->Eq()->PickEqBand(2);
     EXPECT_EQ(page_->EditBand(), 2);
     page_->SetInputView(EQ_KIND_MIC_B);
     EXPECT_EQ(page_->EditBand(), -1);
@@ -367,9 +367,9 @@ TEST_F(MusicPageTest, ViewChangeAndReset_ReturnToTheBandList)
 
     SetMicBEqBand(4, 1, 7.0, 777, 2.0);
     page_->RefreshInputPage();
-    page_->PickEqBand(9); // the 0 key: band 10
+    page_->Eq()->PickEqBand(9); // the 0 key: band 10
     EXPECT_EQ(page_->EditBand(), 9);
-    page_->ResetEq();
+    page_->Eq()->ResetEq();
     EXPECT_EQ(page_->EditBand(), -1);
     EXPECT_EQ(LoadEqBand(1, 14).gain, 0.0);
     EXPECT_EQ(page_->Panel()->Band(4).gain, 0.0f);
@@ -378,8 +378,8 @@ TEST_F(MusicPageTest, ViewChangeAndReset_ReturnToTheBandList)
 TEST_F(MusicPageTest, Bypass_TogglesTheViewsCellAndThePanel)
 {
     page_->SetInputView(EQ_KIND_MIC_B);
-    EXPECT_FALSE(page_->EqBypass());
-    page_->SetEqBypass(true);
+    EXPECT_FALSE(page_->Eq()->EqBypass());
+    page_->Eq()->SetEqBypass(true);
     EXPECT_EQ(ParamStore.GetInt(PRM_MICB_EQ_BYPASS), 1);
     EXPECT_EQ(ParamStore.GetInt(PRM_MICA_EQ_BYPASS), 0);
     EXPECT_TRUE(page_->Panel()->Bypass());

@@ -1,5 +1,6 @@
 #include "pages/CDialogNG.h"
 
+#include "app/AppFixture.h"
 #include "app/CKW4620v13View.h"
 #include "app/CMainFrame.h"
 #include "controls/CXBmpSlider.h"

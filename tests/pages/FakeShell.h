@@ -2,9 +2,9 @@
 // A shell for pages under test: it records pop-ups and page changes, and reports the language
 // a test sets.
 
-#include "app/AppFixture.h"
-#include "app/PageRegistry.h"
 #include "link/controller/UiPort.h"
+#include "pageapi/PageRegistry.h"
+#include "support/FakeSession.h"
 
 #include <QString>
 
@@ -37,11 +37,16 @@ class FakeShell : public PageShell
 {
 public:
     std::vector<PageKind> shown;
+    std::vector<int> groups; // the group asked with each page
     std::vector<std::pair<QString, int>> infos;
     FakeSession session;
     FakeUi ui;
 
-    void ShowPage(PageKind kind, int) override { shown.push_back(kind); }
+    void ShowPage(PageKind kind, int group) override
+    {
+        shown.push_back(kind);
+        groups.push_back(group);
+    }
     void ShowInfo(const QString& text, int ms) override { infos.emplace_back(text, ms); }
     int OutputGroup() const override { return 5; }
     void SetOutputGroup(int) override {}

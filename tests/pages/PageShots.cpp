@@ -93,7 +93,7 @@ int main(int argc, char** argv)
             }
             Save(page, QStringLiteral("%1/input-%2-%3.png").arg(dir).arg(view).arg(language));
             if (view == 1) {
-                page.PickEqBand(4);
+                page.Eq()->PickEqBand(4);
                 Save(page, QStringLiteral("%1/input-editor-%2.png").arg(dir).arg(language));
             }
         }

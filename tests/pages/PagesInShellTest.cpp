@@ -15,6 +15,7 @@
 #include "pages/PageGlobals.h"
 
 #include <QCheckBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTest>
 
@@ -59,6 +60,21 @@ TEST_F(PagesInShell, SmallPanelOpensTheEffectPageAndBackReturns)
     Settle();
     ASSERT_NE(Music(), nullptr);
     EXPECT_EQ(Music()->Panel()->Kind(), EQ_KIND_MIC_B); // the view outlived the page
+}
+
+TEST_F(PagesInShell, APageReplacedByItsOwnButton_GoesOnceItsHandlerHasReturned)
+{
+    View().ShowPage(PageKind::Efx);
+    QPointer<CDialogEfx> page = Efx();
+    ASSERT_NE(page, nullptr);
+    // The click's handler asks for the input page; the shell shows it at once ...
+    page->BackButton()->click();
+    ASSERT_NE(Music(), nullptr);
+    EXPECT_FALSE(page.isNull());
+    EXPECT_FALSE(page->isVisible());
+    // ... and deletes the old page from the event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(page.isNull());
 }
 
 TEST_F(PagesInShell, BypassBoxAndPKey_ToggleTheShownEq)

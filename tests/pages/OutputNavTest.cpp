@@ -1,0 +1,65 @@
+// The output group's navigation bar: each button asks the shell for its page, the output
+// buttons also for their output, and the shown output's button is drawn selected.
+#include "controls/CGdipButton.h"
+#include "dsp/EqBands.h"
+#include "pages/COutputNavBar.h"
+#include "pages/PageGlobals.h"
+#include "pages/PagesFixture.h"
+
+#include <QTest>
+
+namespace {
+class OutputNavTest : public PagesFixture
+{
+};
+} // namespace
+
+TEST_F(OutputNavTest, EachButton_AsksTheShellForItsPage)
+{
+    COutputNavBar bar(&shell_, nullptr);
+    bar.resize(bar.sizeHint());
+    struct Case
+    {
+        int button;
+        PageKind page;
+        int group;
+    };
+    const Case cases[] = {
+        {0, PageKind::Output, EQ_KIND_MAIN},
+        {1, PageKind::Output, EQ_KIND_CENTER},
+        {2, PageKind::Output, EQ_KIND_SUB},
+        {3, PageKind::Output, EQ_KIND_REAR},
+        {4, PageKind::Output, EQ_KIND_TOP},
+        {5, PageKind::SoundField, -1},
+        {6, PageKind::Delay, -1},
+        {7, PageKind::Comp, -1},
+    };
+    g_nOutputKind = EQ_KIND_MAIN;
+    for (const Case& c : cases) {
+        QTest::mouseClick(bar.Button(c.button), Qt::LeftButton);
+        ASSERT_FALSE(shell_.shown.empty());
+        EXPECT_EQ(shell_.shown.back(), c.page) << c.button;
+        EXPECT_EQ(shell_.groups.back(), c.group) << c.button;
+    }
+    EXPECT_EQ(shell_.shown.size(), 8u);
+    // The other pages leave the current output as it was: Top, the last output pressed.
+    EXPECT_EQ(g_nOutputKind.load(), EQ_KIND_TOP);
+}
+
+TEST_F(OutputNavTest, ShownOutput_IsTheOnlySelectedButtonAndLabelsFollowTheLanguage)
+{
+    COutputNavBar bar(&shell_, nullptr);
+    bar.SetCurrent(PageKind::Output, EQ_KIND_SUB);
+    for (int i = 0; i < kOutputNavButtons; ++i) {
+        EXPECT_EQ(bar.Button(i)->IsChecked(), i == 2) << i;
+    }
+    bar.SetCurrent(PageKind::Delay, -1);
+    for (int i = 0; i < kOutputNavButtons; ++i) {
+        EXPECT_FALSE(bar.Button(i)->IsChecked()) << i;
+    }
+    EXPECT_EQ(bar.Button(5)->text(), QString("声场定位"));
+    SetLanguage(1);
+    bar.Relabel();
+    EXPECT_EQ(bar.Button(5)->text(), QString("Location"));
+    EXPECT_EQ(bar.Button(7)->text(), QString("Comp"));
+}
