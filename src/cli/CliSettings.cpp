@@ -16,6 +16,7 @@
 #include "link/MachineSettings.h"
 #include "model/CellRanges.h"
 #include "model/DeviceMemory.h"
+#include "model/Outputs.h"
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
 #include "model/Setters.h"
@@ -453,24 +454,23 @@ struct EqName
 {
     const char* name;
     int kind;
-    int bypassCell;
-    int bands; // bands edited on the page
+    int bands; // bands edited on the page (the Sub: its five slots)
     const char* page;
 };
 
 constexpr std::array<EqName, 12> kEqs{{
-    {"mic-a", EQ_KIND_MIC_A, PRM_MICA_EQ_BYPASS, 10, "inputs"},
-    {"mic-b", EQ_KIND_MIC_B, PRM_MICB_EQ_BYPASS, 10, "inputs"},
-    {"music", EQ_KIND_MUSIC, PRM_MUSIC_EQ_BYPASS, 10, "inputs"},
-    {"echo-a", EQ_KIND_ECHO_A, PRM_ECHOA_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"echo-b", EQ_KIND_ECHO_B, PRM_ECHOB_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"reverb-a", EQ_KIND_REVERB_A, PRM_REVA_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"reverb-b", EQ_KIND_REVERB_B, PRM_REVB_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"main", EQ_KIND_MAIN, PRM_MAIN_EQ_BYPASS, 10, "outputs"},
-    {"rear", EQ_KIND_REAR, PRM_REAR_EQ_BYPASS, 10, "outputs"},
-    {"center", EQ_KIND_CENTER, PRM_CENTER_EQ_BYPASS, 10, "outputs"},
-    {"sub", EQ_KIND_SUB, PRM_SUB_EQ_BYPASS, 5, "outputs"},
-    {"top", EQ_KIND_TOP, PRM_TOP_EQ_BYPASS, 10, "outputs"},
+    {"mic-a", EQ_KIND_MIC_A, 10, "inputs"},
+    {"mic-b", EQ_KIND_MIC_B, 10, "inputs"},
+    {"music", EQ_KIND_MUSIC, 10, "inputs"},
+    {"echo-a", EQ_KIND_ECHO_A, 7, "echo and reverb EQ"},
+    {"echo-b", EQ_KIND_ECHO_B, 7, "echo and reverb EQ"},
+    {"reverb-a", EQ_KIND_REVERB_A, 7, "echo and reverb EQ"},
+    {"reverb-b", EQ_KIND_REVERB_B, 7, "echo and reverb EQ"},
+    {"main", EQ_KIND_MAIN, 10, "outputs"},
+    {"rear", EQ_KIND_REAR, 10, "outputs"},
+    {"center", EQ_KIND_CENTER, 10, "outputs"},
+    {"sub", EQ_KIND_SUB, 5, "outputs"},
+    {"top", EQ_KIND_TOP, 10, "outputs"},
 }};
 
 const std::vector<std::string> kBandTypes = {"off", "peq", "lp", "hp", "ls", "hs"};
@@ -478,9 +478,7 @@ const std::vector<std::string> kBandTypes = {"off", "peq", "lp", "hp", "ls", "hs
 // The band as stored in the band memory (band counts from 0 within the equaliser).
 EqBand StoredBand(int kind, int band)
 {
-    EqBandRecord record{};
-    DeviceImage.Read(static_cast<size_t>(EqRegionStart(kind) + kBandRecordSize * band), record);
-    return DecodeEqBand(record);
+    return LoadKindBand(kind, band);
 }
 
 bool IsPassType(int type)
@@ -501,16 +499,191 @@ double QMaximum(int type)
     return BandQRangeForType(type).maxRaw / 1000.0;
 }
 
+// ---- The Sub's filter slots ----------------------------------------------------------------
+
+// A Sub slot being edited: its visible band and whether its type was chosen.
+struct PendingSlot
+{
+    int slot = 0;
+    EqBand band;
+    bool typeChosen = false;
+    bool gainGiven = false;
+};
+
+const std::vector<std::string> kCrossoverNames = {
+    "lr12",     "lr24",          "lr36",          "lr48",          "bessel12",   "bessel18",
+    "bessel24", "butterworth12", "butterworth18", "butterworth24", "chebyshev12"};
+
+// The user type a slot's first stage shows: the crossover codes read as LP (even) or HP (odd).
+int SlotUserType(int slot)
+{
+    const int t = LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).type;
+    return t >= 0 && t <= EQ_TYPE_HS ? t : (t % 2 == 0 ? EQ_TYPE_LP : EQ_TYPE_HP);
+}
+
+void AddSubSlots(Catalogue& c, const std::string& base, const char* page)
+{
+    auto pending = std::make_shared<PendingSlot>();
+    for (int slot = 0; slot < kSubSlotCount; ++slot) {
+        const std::string prefix = base + "." + std::to_string(slot + 1);
+        c.groups.push_back(
+            {prefix,
+             [pending, slot] {
+                 pending->slot = slot;
+                 pending->band = LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot);
+                 pending->band.type = SlotUserType(slot);
+                 pending->typeChosen = false;
+                 pending->gainGiven = false;
+             },
+             [pending] {
+                 EqBand b = pending->band;
+                 if (IsPassType(b.type)) {
+                     b.gain = 0.0;
+                 }
+                 b.q = std::clamp(b.q, BandQRangeForType(b.type).minRaw / 1000.0, QMaximum(b.type));
+                 if (pending->typeChosen) {
+                     // A type chosen on the page sets the slot's four stages at once, without
+                     // a gain unless one is given with it.
+                     SetSubSlotType(pending->slot, b.type, pending->gainGiven ? b.gain : 0.0,
+                                    b.freq, b.q);
+                     return;
+                 }
+                 // The slot keeps its stage codes; the hidden stages follow the visible band's
+                 // frequency and Q.
+                 std::array<EqBand, kStagesPerSubSlot> stages{};
+                 for (int i = 0; i < kStagesPerSubSlot; ++i) {
+                     stages[static_cast<size_t>(i)] =
+                         LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * pending->slot + i);
+                     stages[static_cast<size_t>(i)].freq = b.freq;
+                     stages[static_cast<size_t>(i)].q = b.q;
+                 }
+                 const int storedType = stages[0].type;
+                 stages[0].gain = IsPassType(storedType) ? 0.0 : b.gain;
+                 WriteSubSlot(pending->slot, stages);
+             },
+             false});
+        Setting type = ChoiceSetting(
+            prefix + ".type", page, kBandTypes, [slot] { return Number(SlotUserType(slot)); },
+            [pending](const SettingValue& v) {
+                pending->band.type = Whole(v);
+                pending->typeChosen = true;
+            });
+        type.group = prefix;
+        c.Add(std::move(type));
+        Setting gain = NumberSetting(
+            prefix + ".gain", page, "dB",
+            Range(-kBandGainRawMax / 20.0, kBandGainRawMax / 20.0, 0.1, 1),
+            [slot] {
+                return Number(
+                    std::round(LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).gain * 10) / 10);
+            },
+            [pending](const SettingValue& v) {
+                pending->band.gain = v.a;
+                pending->gainGiven = true;
+            });
+        gain.group = prefix;
+        c.Add(std::move(gain));
+        Setting freq = NumberSetting(
+            prefix + ".freq", page, "Hz", Range(kBandFreqMin, kBandFreqMax),
+            [slot] { return Number(LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).freq); },
+            [pending](const SettingValue& v) { pending->band.freq = Whole(v); });
+        freq.group = prefix;
+        c.Add(std::move(freq));
+        Setting q = NumberSetting(
+            prefix + ".q", page, "",
+            Range(BandQRangeForType(EQ_TYPE_PEQ).minRaw / 1000.0, QMaximum(EQ_TYPE_PEQ), 0.01, 2),
+            [slot] {
+                return Number(
+                    std::round(LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).q * 100) / 100);
+            },
+            [pending](const SettingValue& v) { pending->band.q = v.a; });
+        q.rangeText = [] { return "0.1..30 for peq, 0.1..2 for the other types"; };
+        q.check = [prefix, slot](const SettingValue& v, const EarlierValue& earlier) {
+            const std::optional<SettingValue> newType = earlier(prefix + ".type");
+            const int t = newType ? Whole(*newType) : SlotUserType(slot);
+            return v.a > QMaximum(t) + 1e-9
+                       ? "a " + kBandTypes[static_cast<size_t>(t)] + " band takes Q 0.1..2"
+                       : std::string();
+        };
+        q.group = prefix;
+        c.Add(std::move(q));
+        // The crossover kind of a low or high pass slot; "none" when the slot is no crossover.
+        std::vector<std::string> kinds = kCrossoverNames;
+        kinds.push_back("none");
+        Setting crossover = ChoiceSetting(
+            prefix + ".crossover", page, kinds,
+            [slot] {
+                const SubSlotMatch m = RecogniseSubSlot(LoadSubSlotStages(slot));
+                return Number(m.found && m.kind >= 0 ? m.kind
+                                                     : static_cast<double>(kCrossoverNames.size()));
+            },
+            [slot](const SettingValue& v) { BuildSubCrossover(slot, Whole(v)); });
+        crossover.rangeText = [] {
+            std::string text;
+            for (const std::string& k : kCrossoverNames) {
+                text += (text.empty() ? "" : ", ") + k;
+            }
+            return text + "; the slot must be lp or hp";
+        };
+        crossover.check = [prefix, slot](const SettingValue& v, const EarlierValue& earlier) {
+            if (Whole(v) >= static_cast<int>(kCrossoverNames.size())) {
+                return std::string("choose one of the crossover kinds");
+            }
+            const std::optional<SettingValue> newType = earlier(prefix + ".type");
+            const int t = newType ? Whole(*newType) : SlotUserType(slot);
+            return t == EQ_TYPE_LP || t == EQ_TYPE_HP
+                       ? std::string()
+                       : "the slot is " + kBandTypes[static_cast<size_t>(t)] +
+                             "; a crossover needs " + prefix + ".type lp or hp";
+        };
+        c.Add(std::move(crossover));
+    }
+}
+
+// ---- Outputs ------------------------------------------------------------------------------
+
+void AddOutputs(Catalogue& c)
+{
+    static const std::array<const char*, 4> kSources{"direct", "reverb", "echo", "music"};
+    for (const OutputCells& out : AllOutputs()) {
+        const std::string base = out.name;
+        const int kind = out.pageKind;
+        for (int source = 0; source < 4; ++source) {
+            Setting mix = NumberSetting(
+                base + ".mix." + kSources[static_cast<size_t>(source)], "outputs", "%",
+                Range(0, kMixMax),
+                [kind, source] { return Number(OutputMixPosition(kind, source)); },
+                [kind, source](const SettingValue& v) { SetOutputMix(kind, source, Whole(v)); });
+            // The range table's text of the cell, except for the Sub's music cell, which holds
+            // three times the percent.
+            const int cell = out.mix[static_cast<size_t>(source)];
+            if (FindCellRange(cell)->max == kMixMax) {
+                mix.rangeText = [cell] { return CellRangeText(*FindCellRange(cell)); };
+            }
+            c.Add(std::move(mix));
+        }
+        if (out.surround != 0) {
+            c.Add(CellNumber(base + ".srs", "outputs", out.surround,
+                             [kind](const SettingValue& v) { SetOutputSurround(kind, Whole(v)); }));
+        }
+        c.Add(SwitchSetting(
+            base + ".mute", "outputs", [kind] { return Number(OutputMuted(kind)); },
+            [kind](const SettingValue& v) { SetOutputMute(kind, On(v)); }));
+    }
+}
+
 void AddEqs(Catalogue& c)
 {
     auto pending = std::make_shared<PendingBand>();
     for (const EqName& eq : kEqs) {
         const std::string base = std::string("eq.") + eq.name;
-        c.Add(SwitchSetting(
-            base + ".bypass", eq.page, SwitchGet(eq.bypassCell, false),
-            [cell = eq.bypassCell](const SettingValue& v) { SetParamCell(cell, On(v) ? 1 : 0); }));
+        c.Add(SwitchSetting(base + ".bypass", eq.page, SwitchGet(EqBypassCell(eq.kind), false),
+                            [cell = EqBypassCell(eq.kind)](const SettingValue& v) {
+                                SetParamCell(cell, On(v) ? 1 : 0);
+                            }));
         if (eq.kind == EQ_KIND_SUB) {
-            continue; // the Sub's slots are set with the crossover rules of the output page
+            AddSubSlots(c, base, eq.page);
+            continue;
         }
         for (int band = 0; band < eq.bands; ++band) {
             const std::string prefix = base + "." + std::to_string(band + 1);
@@ -758,6 +931,7 @@ const Catalogue& TheCatalogue()
         Catalogue c;
         AddMaster(c);
         AddInputs(c);
+        AddOutputs(c);
         AddFeatures(c);
         AddMachine(c);
         AddEqs(c);

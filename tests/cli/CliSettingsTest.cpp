@@ -56,6 +56,13 @@ TEST_F(CliSettingsTest, AssignmentsSendThePagesReports)
         // An EQ band's four fields: one band memory write and one biquad.
         {"eq.main.3.type=ls eq.main.3.gain=-4.5 eq.main.3.freq=150 eq.main.3.q=0.8",
          {"028501ab07", ParamWrite(5, 2, {}, 5)}},
+        // The Sub's music mix stores three times the percent: 100 sends 3.0.
+        {"sub.mix.music=100", {ParamWrite(8, 25, {FloatHex(3.0f)})}},
+        {"rear.mix.echo=25", {ParamWrite(6, 16, {FloatHex(0.25f)})}},
+        // SRS 3D is sent negated, twice.
+        {"main.srs=50", {ParamWrite(5, 30, {FloatHex(-0.5f), FloatHex(-0.5f)})}},
+        {"main.mute=on", {ParamWrite(5, 27, {off, off})}},
+        {"center.mute=on", {ParamWrite(7, 22, {off})}},
         // Delays in samples at 48 kHz; below 1.5 ms is raised to 1.5 ms (72 samples) and an
         // unchanged delay sends nothing.
         {"delay.main-l.ms=10 delay.main-l.ms=0.5 delay.main-l.ms=1.5",
@@ -96,6 +103,56 @@ TEST_F(CliSettingsTest, AssignmentsSendThePagesReports)
             EXPECT_EQ(Hex(sent[i], want.size() / 2), want) << "report " << i;
         }
     }
+}
+
+TEST_F(CliSettingsTest, SubSlotsTakeTypesAndCrossoversAsTheOutputPageDoes)
+{
+    // A high pass on slot 2 (fourth-order Butterworth 19, 21, 1, 1), then Linkwitz-Riley 36 dB
+    // on its high-pass side: 15, 11, 15, 11. Each stage is a band memory write and a biquad
+    // on stages 4..7 of block 8.
+    ASSERT_EQ(
+        Cli("set eq.sub.2.type=hp eq.sub.2.freq=80 eq.sub.2.crossover=lr36 --emulate --trace " +
+            Path("t.txt")),
+        0)
+        << Err();
+    std::vector<int> codes;
+    std::vector<int> stages;
+    for (const Report& r : SentAfterRead("t.txt")) {
+        if (r[1] == 0x85) {
+            codes.push_back(r[5 + 6]);
+        } else if (r[1] == 0x09) {
+            EXPECT_EQ(r[3], 8);
+            stages.push_back(r[4]);
+        }
+    }
+    EXPECT_EQ(codes, (std::vector<int>{19, 21, 1, 1, 15, 11, 15, 11}));
+    EXPECT_EQ(stages, (std::vector<int>{4, 5, 6, 7, 4, 5, 6, 7}));
+
+    const std::string state = " --emulate=" + Path("p.emu");
+    ASSERT_EQ(Cli("set eq.sub.3.type=lp eq.sub.3.freq=120 eq.sub.3.crossover=bessel18" + state), 0)
+        << Err();
+    ASSERT_EQ(Cli("get eq.sub.3.type eq.sub.3.freq eq.sub.3.crossover eq.sub.1.crossover" + state),
+              0)
+        << Err();
+    EXPECT_EQ(Out(), "eq.sub.3.type=lp\neq.sub.3.freq=120\neq.sub.3.crossover=bessel18\n"
+                     "eq.sub.1.crossover=none\n");
+    // A crossover needs a low or high pass slot.
+    EXPECT_EQ(Cli("set eq.sub.1.crossover=lr24" + state), 2);
+    EXPECT_NE(Err().find("eq.sub.1.crossover=lr24: the slot is peq; a crossover needs "
+                         "eq.sub.1.type lp or hp"),
+              std::string::npos)
+        << Err();
+    EXPECT_EQ(Cli("set eq.sub.3.crossover=none" + state), 2);
+    // A pass slot takes no Q above 2.
+    EXPECT_EQ(Cli("set eq.sub.3.q=5" + state), 2);
+    EXPECT_NE(Err().find("a lp band takes Q 0.1..2"), std::string::npos) << Err();
+
+    ASSERT_EQ(Cli("new " + Path("a.W6v9")), 0);
+    ASSERT_EQ(Cli("set sub.mix.music=100 --file " + Path("a.W6v9")), 0) << Err();
+    EXPECT_EQ(static_cast<uint8_t>(Read("a.W6v9")[4 + 4 * (168 - 26)]), 44); // 300 = 0x12C
+    EXPECT_EQ(static_cast<uint8_t>(Read("a.W6v9")[4 + 4 * (168 - 26) + 1]), 1);
+    ASSERT_EQ(Cli("get sub.mix.music --file " + Path("a.W6v9")), 0) << Err();
+    EXPECT_EQ(Out(), "sub.mix.music=100\n");
 }
 
 TEST_F(CliSettingsTest, MachineMaximumLimitsTheVolumeAndStaysOffModeFiles)

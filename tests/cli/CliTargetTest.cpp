@@ -128,6 +128,9 @@ TEST_F(CliTargetTest, RefusedAssignmentsLeaveFileAndProcessorUntouched)
         {"delay.main-l.mode=channel delay.main-l.split=1000",
          "the split is not used while delay.main-l.mode is channel"},
         {"mic.mute=maybe", "mic.mute=maybe: not on or off"},
+        {"main.srs=60", "main.srs=60: out of range (0..50%)"},
+        {"center.srs=10", "center.srs: no such setting"},
+        {"sub.mix.music=101", "sub.mix.music=101: out of range (0..100%)"},
         {"music.volume", "'music.volume' is not NAME=VALUE"},
     };
     for (const Case& c : cases) {
