@@ -328,6 +328,8 @@ void CEqPanel::OnMenuCommand(int id)
         }
     } else if (id == EQ_MENU_COPY || id == EQ_MENU_PASTE) {
         emit CopyPaste(id - EQ_MENU_COPY, kind_);
+    } else if (id == EQ_MENU_IMPORT_FILTERS || id == EQ_MENU_EXPORT_FILTERS) {
+        emit FilterFile(id - EQ_MENU_IMPORT_FILTERS, kind_);
     }
 }
 
@@ -843,10 +845,18 @@ void CEqPanel::mouseReleaseEvent(QMouseEvent* event)
                 }
                 OnMenuCommand(RunMenu(menu, global));
             }
-        } else if (!IsSubMode()) {
+        } else {
+            // Copy and paste have no meaning for the Sub's slots; filter files do.
             QMenu menu(this);
-            menu.addAction(QString::fromUtf8(kEqCopyItem[language_]))->setData(EQ_MENU_COPY);
-            menu.addAction(QString::fromUtf8(kEqPasteItem[language_]))->setData(EQ_MENU_PASTE);
+            if (!IsSubMode()) {
+                menu.addAction(QString::fromUtf8(kEqCopyItem[language_]))->setData(EQ_MENU_COPY);
+                menu.addAction(QString::fromUtf8(kEqPasteItem[language_]))->setData(EQ_MENU_PASTE);
+                menu.addSeparator();
+            }
+            menu.addAction(QString::fromUtf8(kEqImportFiltersItem[language_]))
+                ->setData(EQ_MENU_IMPORT_FILTERS);
+            menu.addAction(QString::fromUtf8(kEqExportFiltersItem[language_]))
+                ->setData(EQ_MENU_EXPORT_FILTERS);
             OnMenuCommand(RunMenu(menu, global));
         }
     }

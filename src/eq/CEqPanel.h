@@ -69,7 +69,8 @@ public:
     void UpdateBandCurve(int band);
     void SetSubFilterType(int i, int type);
     void SetSubCrossover(int i, int shape);
-    // The menu command handler: filter types 2025..2029, Copy 3025, Paste 3026.
+    // The menu command handler: filter types 2025..2029, Copy 3025, Paste 3026, filter file
+    // import 3027 and export 3028.
     void OnMenuCommand(int id);
 
     // Band records: the owner reads them and writes `freq` (then calls UpdateBandCurve).
@@ -116,6 +117,8 @@ signals:
     void BandNone();
     // EQ_COPY_PASTE: action 0 Copy, 1 Paste; kind is the panel's kind.
     void CopyPaste(int action, int kind);
+    // A filter file for the whole EQ: action 0 import, 1 export; kind is the panel's kind.
+    void FilterFile(int action, int kind);
     // EQ_BAND_PICKED: a band was picked with a digit key.
     void BandPicked(const EqPanelBand& band, int slot);
 

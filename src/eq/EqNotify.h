@@ -12,3 +12,5 @@ inline constexpr int EQ_MENU_TYPE_FIRST = 2025; // 2025..2029: PEQ, LP, HP, LS, 
 inline constexpr int EQ_MENU_TYPE_LAST = 2029;
 inline constexpr int EQ_MENU_COPY = 3025;
 inline constexpr int EQ_MENU_PASTE = 3026;
+inline constexpr int EQ_MENU_IMPORT_FILTERS = 3027;
+inline constexpr int EQ_MENU_EXPORT_FILTERS = 3028;

@@ -30,6 +30,8 @@ inline constexpr EqTextPair kEqTypeMenuItems[5] = {
     {"低架(LS)", "LS"},   {"高架(HS)", "HS"},
 };
 
+inline constexpr EqTextPair kEqImportFiltersItem = {"导入滤波器…", "Import filters…"};
+inline constexpr EqTextPair kEqExportFiltersItem = {"导出滤波器…", "Export filters…"};
 inline constexpr EqTextPair kEqCopyItem = {"复制均衡", "Copy EQ"};
 inline constexpr EqTextPair kEqPasteItem = {"粘贴均衡", "Paste EQ"};
 

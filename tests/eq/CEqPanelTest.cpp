@@ -477,10 +477,20 @@ TEST_F(PanelTest, TypeMenuAndEqMenu)
     QSignalSpy copyPaste(&panel, &CEqPanel::CopyPaste);
     QTest::mousePress(&panel, Qt::RightButton, {}, QPoint(500, 400));
     QTest::mouseRelease(&panel, Qt::RightButton, {}, QPoint(500, 400));
-    EXPECT_EQ(panel.lastMenu, QStringList({"Copy EQ", "Paste EQ"}));
+    EXPECT_EQ(panel.lastMenu,
+              QStringList({"Copy EQ", "Paste EQ", "", "Import filters…", "Export filters…"}));
     ASSERT_EQ(copyPaste.count(), 1);
     EXPECT_EQ(copyPaste[0][0].toInt(), 1);
     EXPECT_EQ(copyPaste[0][1].toInt(), 5);
+
+    panel.menuChoice = EQ_MENU_EXPORT_FILTERS;
+    QSignalSpy filterFile(&panel, &CEqPanel::FilterFile);
+    QTest::mousePress(&panel, Qt::RightButton, {}, QPoint(500, 400));
+    QTest::mouseRelease(&panel, Qt::RightButton, {}, QPoint(500, 400));
+    EXPECT_EQ(copyPaste.count(), 1);
+    ASSERT_EQ(filterFile.count(), 1);
+    EXPECT_EQ(filterFile[0][0].toInt(), 1);
+    EXPECT_EQ(filterFile[0][1].toInt(), 5);
 }
 
 TEST_F(PanelTest, SubModeLowPassFromTheTypeMenu)
@@ -525,7 +535,7 @@ TEST_F(PanelTest, SubModeLowPassFromTheTypeMenu)
     }
 }
 
-TEST_F(PanelTest, SubModeShowsFiveBandsAndNoEqMenu)
+TEST_F(PanelTest, SubModeShowsFiveBandsAndNoCopyOrPaste)
 {
     panel.SetPanelKind(2);
     panel.SetBandCount(20);
@@ -536,9 +546,11 @@ TEST_F(PanelTest, SubModeShowsFiveBandsAndNoEqMenu)
     QTest::mousePress(&panel, Qt::LeftButton, {}, at);
     EXPECT_EQ(panel.Selected(), -1);
     QTest::mouseRelease(&panel, Qt::LeftButton, {}, at);
+    // Off the bands the Sub offers filter files only: no copy or paste of its slots.
     QTest::mousePress(&panel, Qt::RightButton, {}, QPoint(900, 100));
     QTest::mouseRelease(&panel, Qt::RightButton, {}, QPoint(900, 100));
-    EXPECT_EQ(panel.menusShown, 0);
+    EXPECT_EQ(panel.menusShown, 1);
+    EXPECT_EQ(panel.lastMenu, QStringList({"导入滤波器…", "导出滤波器…"}));
 
     panel.SetSelected(3);
     QTest::keyClick(&panel, Qt::Key_End);
