@@ -5,6 +5,7 @@
 #include "app/AppText.h"
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
+#include "app/FileMessageBoxes.h"
 #include "app/QtLinkUi.h"
 #include "app/QtUiPort.h"
 #include "app/ShortcutFilter.h"
@@ -36,6 +37,7 @@ CMainFrame::CMainFrame(AppSettings& settings, SessionFactory sessionFactory, QWi
     setAttribute(Qt::WA_InputMethodEnabled, false);
 
     ui_ = std::make_unique<QtUiPort>(*this, settings_);
+    fileBoxes_ = std::make_unique<FileMessageBoxes>(*ui_);
     linkUi_ = std::make_unique<QtLinkUi>(this);
     session_ = sessionFactory ? sessionFactory(*ui_) : nullptr;
     if (!session_) {

@@ -16,6 +16,7 @@
 class AppSettings;
 class CKW4620v13View;
 class CRibbonBar;
+class FileMessageBoxes;
 class QtLinkUi;
 class QtUiPort;
 class ShortcutFilter;
@@ -59,6 +60,7 @@ private:
 
     AppSettings& settings_;
     std::unique_ptr<QtUiPort> ui_;
+    std::unique_ptr<FileMessageBoxes> fileBoxes_; // file warnings as boxes
     std::unique_ptr<QtLinkUi> linkUi_;
     std::unique_ptr<DeviceSession> session_;
     CRibbonBar* ribbon_ = nullptr;

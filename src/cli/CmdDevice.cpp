@@ -15,6 +15,7 @@
 #include "link/controller/Synchronizer.h"
 #include "link/emulator/EmulatedProcessor.h"
 #include "link/emulator/VirtualHidBus.h"
+#include "model/CellRanges.h"
 #include "model/CmdVersion.h"
 #include "model/DeviceMemory.h"
 #include "model/ParamStore.h"
@@ -139,6 +140,12 @@ int RunBackup(const std::vector<std::string>& args)
     if (!link.Open(device.target) || !ReadWholeSetting(link)) {
         return 1;
     }
+    if (const int limited = LimitCurrentSetting(); limited > 0) {
+        std::fprintf(stderr,
+                     "dsp4620-cli: %d values read from the processor were out of range and were "
+                     "limited\n",
+                     limited);
+    }
     link.Close(true);
     const ModeFileResult written = WriteModeFile(device.file, DeviceInfoBytes.Snapshot());
     if (!written.Ok()) {
@@ -162,6 +169,10 @@ int RunRestoreWith(const CliCommand& command, const std::vector<std::string>& ar
         std::fprintf(stderr, "dsp4620-cli: %s: %s\n", device.file.c_str(),
                      read.reason.empty() ? "not a mode file" : read.reason.c_str());
         return 1;
+    }
+    if (read.limited > 0) {
+        std::fprintf(stderr, "dsp4620-cli: %s: %d values out of range were limited\n",
+                     device.file.c_str(), read.limited);
     }
     DeviceInfoBytes.Write(0, info);
 

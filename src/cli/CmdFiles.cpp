@@ -44,6 +44,10 @@ bool ReadInto(const std::string& path, ModeFileDeviceInfo& info, int32_t& versio
         return false;
     }
     version = r.version;
+    if (r.limited > 0) {
+        std::fprintf(stderr, "dsp4620-cli: %s: %d values out of range were limited\n", path.c_str(),
+                     r.limited);
+    }
     return true;
 }
 

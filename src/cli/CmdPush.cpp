@@ -107,6 +107,10 @@ int RunPush(const std::vector<std::string>& args)
         std::fprintf(stderr, "dsp4620-cli: %s: %s\n", file.c_str(), read.reason.c_str());
         return 1;
     }
+    if (read.limited > 0) {
+        std::fprintf(stderr, "dsp4620-cli: %s: %d values out of range were limited\n", file.c_str(),
+                     read.limited);
+    }
     PrintReports(RecordFilePush());
     return 0;
 }

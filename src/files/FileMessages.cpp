@@ -9,6 +9,12 @@ std::atomic<FileMessageSink*> g_sink{nullptr};
 
 const TextPair kReadCaption{"无法读取文件", "Can't read file"};
 const TextPair kReadText{"无法读取文件:", "Can't read file:"};
+const TextPair kOutOfRangeCaption{"数值超出范围", "Values out of range"};
+const TextPair kOutOfRangeInFile{"文件中有 %d 个数值超出有效范围，已被限制到范围之内:",
+                                 "%d values in the file were out of range and have been limited:"};
+const TextPair kOutOfRangeRead{"机器中有 %d 个数值超出有效范围，已被限制到范围之内。",
+                               "%d values read from the machine were out of range and have been "
+                               "limited."};
 } // namespace
 
 const char* const kWriteFailureCaption = "Can't write to file";
@@ -45,6 +51,23 @@ std::string ReadFailureText(const std::filesystem::path& path, const std::string
 std::string ReadFailureCaption()
 {
     return kReadCaption.Text();
+}
+
+std::string OutOfRangeCaption()
+{
+    return kOutOfRangeCaption.Text();
+}
+
+std::string OutOfRangeText(int count, const std::filesystem::path& path)
+{
+    std::string text = (path.empty() ? kOutOfRangeRead : kOutOfRangeInFile).Text();
+    text.replace(text.find("%d"), 2, std::to_string(count));
+    return path.empty() ? text : text + "\n" + path.string();
+}
+
+void ShowOutOfRange(int count, const std::filesystem::path& path)
+{
+    ShowFileWarning(OutOfRangeCaption(), OutOfRangeText(count, path));
 }
 
 void ShowWriteFailure(int systemError, const std::filesystem::path& path)

@@ -26,6 +26,12 @@ void ShowWriteFailure(int systemError, const std::filesystem::path& path);
 // A file that cannot be read, in the current language, with the path and the reason.
 void ShowReadFailure(const std::filesystem::path& path, const std::string& reason);
 
+// A setting that arrived with values out of range and was limited: the caption, and the text
+// with the count, for a file (with its path) or for the processor's read-back (empty path).
+std::string OutOfRangeCaption();
+std::string OutOfRangeText(int count, const std::filesystem::path& path);
+void ShowOutOfRange(int count, const std::filesystem::path& path);
+
 // The texts of those two boxes, for the shell's own use and for tests.
 std::string WriteFailureText(int systemError, const std::filesystem::path& path);
 std::string ReadFailureText(const std::filesystem::path& path, const std::string& reason);

@@ -3,6 +3,7 @@
 #include "files/FileMessages.h"
 #include "files/SafeFileWriter.h"
 #include "i18n/Language.h"
+#include "model/CellRanges.h"
 #include "model/ParamIds.h"
 
 #include <bit>
@@ -46,9 +47,33 @@ std::string ShortFileText(size_t have, size_t need)
 {
     char text[160];
     if (CurrentLanguage() == kLanguageEnglish) {
-        std::snprintf(text, sizeof text, "The file is incomplete (%zu of %zu bytes).", have, need);
+        std::snprintf(text, sizeof text,
+                      "The file is incomplete (%zu of %zu bytes). Nothing was loaded.", have, need);
     } else {
-        std::snprintf(text, sizeof text, "文件不完整（%zu 字节，应为 %zu 字节）。", have, need);
+        std::snprintf(text, sizeof text,
+                      "文件不完整（%zu 字节，应为 %zu 字节），没有载入任何内容。", have, need);
+    }
+    return text;
+}
+
+// Why a file is not a mode file, in the current language, for the warning box.
+std::string NotAModeFileText(size_t size, int32_t version)
+{
+    char text[200];
+    const bool en = CurrentLanguage() == kLanguageEnglish;
+    if (size == 0) {
+        return en ? "The file is empty. Nothing was loaded." : "文件是空的，没有载入任何内容。";
+    }
+    if (size < 4) {
+        std::snprintf(text, sizeof text,
+                      en ? "Not a mode file: only %zu bytes. Nothing was loaded."
+                         : "不是模式文件：只有 %zu 个字节，没有载入任何内容。",
+                      size);
+    } else {
+        std::snprintf(text, sizeof text,
+                      en ? "Not a mode file: unknown version %d. Nothing was loaded."
+                         : "不是模式文件：未知的版本 %d，没有载入任何内容。",
+                      version);
     }
     return text;
 }
@@ -101,7 +126,8 @@ ModeFileResult ParseModeFile(std::span<const uint8_t> bytes, ModeSetting& out)
     const size_t need = ModeFileSizeForVersion(result.version);
     if (need == 0) {
         result.status = ModeFileStatus::BadVersion;
-        result.reason = bytes.size() < 4
+        result.reason = bytes.empty() ? "not a mode file (empty)"
+                        : bytes.size() < 4
                             ? "not a mode file (shorter than its version word)"
                             : "unsupported mode file version " + std::to_string(result.version);
         return result;
@@ -152,8 +178,35 @@ ModeFileResult ParseModeFile(std::span<const uint8_t> bytes, ModeSetting& out)
         CopyOut(bytes, at, s.block997);
         s.hasBlock997 = true;
     }
+    result.limited = LimitModeSetting(s);
     out = s;
     return result;
+}
+
+int LimitModeSetting(ModeSetting& s)
+{
+    int changed = 0;
+    for (int cell = kFirstCell; cell <= s.lastCell && cell <= kLastCell; ++cell) {
+        uint32_t& bits = s.cells[static_cast<size_t>(cell - kFirstCell)];
+        const uint32_t limited = LimitCellBits(cell, bits);
+        changed += limited != bits;
+        bits = limited;
+    }
+    const std::span<uint8_t> image(s.deviceImage);
+    if (s.oldEqLayout) {
+        // Only the carried ranges: the rest of the image is not applied.
+        for (const OldEqRange& r : kOldEqLayout) {
+            changed += LimitBandImage(image.subspan(r.imageFirst, r.count));
+        }
+    } else {
+        changed += LimitBandImage(image);
+    }
+    changed += LimitBlock965(s.block965);
+    changed += LimitBlock945(s.block945);
+    if (s.hasBlock997) {
+        changed += LimitBlock997(s.block997);
+    }
+    return changed;
 }
 
 void ApplyModeSetting(const ModeSetting& s)
@@ -220,11 +273,16 @@ ModeFileResult ReadModeFile(const std::filesystem::path& path, ModeFileDeviceInf
     result = ParseModeFile(bytes, setting);
     if (result.status == ModeFileStatus::TooShort) {
         ShowReadFailure(path, ShortFileText(n, ModeFileSizeForVersion(result.version)));
+    } else if (result.status == ModeFileStatus::BadVersion) {
+        ShowReadFailure(path, NotAModeFileText(n, result.version));
     }
     if (!result.Ok()) {
         return result;
     }
     ApplyModeSetting(setting);
     deviceInfo = setting.deviceInfo;
+    if (result.limited > 0) {
+        ShowOutOfRange(result.limited, path);
+    }
     return result;
 }

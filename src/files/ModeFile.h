@@ -6,6 +6,8 @@
 //
 // Reading is all or nothing: a file that cannot be read, is shorter than its version's
 // layout or has an unknown version changes nothing. A longer file is read as its layout says.
+// Values outside their valid ranges (model/CellRanges.h) are limited before they are applied,
+// and counted.
 
 #include "model/DeviceMemory.h"
 #include "model/ParamStore.h"
@@ -76,7 +78,7 @@ enum class ModeFileStatus
     CannotWrite, // the file could not be created or written (the old file is unchanged)
     CannotRead,  // the file could not be opened or read
     TooShort,    // shorter than its version's layout
-    BadVersion,  // not version 1, 2 or 4 (also a file shorter than 4 bytes): no message box
+    BadVersion,  // not version 1, 2 or 4 (also a file shorter than 4 bytes)
 };
 
 struct ModeFileResult
@@ -85,6 +87,7 @@ struct ModeFileResult
     int32_t version = 0;
     int systemError = 0;
     std::string reason; // one line, without the path
+    int limited = 0;    // values of the file that were out of range and have been limited
     bool Ok() const { return status == ModeFileStatus::Ok; }
 };
 
@@ -92,7 +95,8 @@ struct ModeFileResult
 std::vector<uint8_t> BuildModeFile(const ModeFileDeviceInfo& deviceInfo);
 
 // Decodes a file's bytes into `out` without touching the program's state. Version 1 gets AGC
-// off, AGC level -12.0 dB and a pitch outside -5..5 set to 0.
+// off, AGC level -12.0 dB and a pitch outside -5..5 set to 0. Every carried value is then
+// limited to its range; the result counts them.
 ModeFileResult ParseModeFile(std::span<const uint8_t> bytes, ModeSetting& out);
 
 // Replaces what the setting carries: cells, band memory, blocks; then decodes Block945 into
@@ -104,6 +108,11 @@ void ApplyModeSetting(const ModeSetting& setting);
 ModeFileResult WriteModeFile(const std::filesystem::path& path,
                              const ModeFileDeviceInfo& deviceInfo);
 
-// Reads a file and applies it. On success `deviceInfo` receives the file's six bytes. An
-// unreadable or short file shows a warning; an unknown version fails without a message.
+// Reads a file and applies it. On success `deviceInfo` receives the file's six bytes. A file
+// that cannot be read or is not a mode file (empty, unknown version, too short) shows a
+// warning naming the file and the reason, and changes nothing. A file with values out of
+// range is applied limited, and a warning tells how many values were limited.
 ModeFileResult ReadModeFile(const std::filesystem::path& path, ModeFileDeviceInfo& deviceInfo);
+
+// Limits what a setting carries to the valid ranges; returns how many values were changed.
+int LimitModeSetting(ModeSetting& setting);

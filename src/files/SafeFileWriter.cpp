@@ -88,7 +88,9 @@ FileWriteResult WriteFileReplacing(const std::filesystem::path& requested,
         if (S_ISDIR(existing.st_mode)) {
             return Failure(EISDIR, "cannot write");
         }
-        if (::access(target.c_str(), W_OK) != 0) {
+        // Checked with the identity that opens files (effective and file-system IDs), as the
+        // write itself would be.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
             return Failure(errno, "cannot write");
         }
     }

@@ -31,3 +31,15 @@ inline constexpr int IDC_REMOTE_APPLY = 1303; // "应用参数" / "Apply"
 inline constexpr int IDC_STUDY_PROMPT = 1311;
 inline constexpr int IDC_STUDY_CANCEL = IDC_DIALOG_CANCEL;
 inline constexpr int IDC_STUDY_CLOSE = IDC_DIALOG_OK;
+
+// Sound-field page (334): captions of the room, button and position controls.
+inline constexpr int IDC_SSVC_UNIT = 1401;          // "长度单位:米(m)" / "Length unit: Meter"
+inline constexpr int IDC_SSVC_ROOM = 1402;          // "房间大小" / "Room size"
+inline constexpr int IDC_SSVC_WIDTH = 1403;         // "宽(m)" / "Width(m)"
+inline constexpr int IDC_SSVC_LENGTH = 1404;        // "长(m)" / "Height(m)"
+inline constexpr int IDC_SSVC_MODIFY = 1405;        // "立即修改" / "Modify"
+inline constexpr int IDC_SSVC_RESET = 1406;         // "复位" / "Reset all"
+inline constexpr int IDC_SSVC_CENTER = 1407;        // "居中" / "Center"
+inline constexpr int IDC_SSVC_LISTENER = 1408;      // "听众位置" / "Listener location"
+inline constexpr int IDC_SSVC_SOURCES = 1409;       // "声源的位置" / "Audio source location"
+inline constexpr int IDC_SSVC_SPEAKER_FIRST = 1411; // 1411..1418: points 1..8 (Main L .. Top R)

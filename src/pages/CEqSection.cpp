@@ -6,6 +6,7 @@
 #include "eq/CEqBandList.h"
 #include "eq/CEqPanel.h"
 #include "eq/CEqWheelForwarder.h"
+#include "eq/FilterFileDialogs.h"
 #include "i18n/Language.h"
 #include "model/ParamStore.h"
 #include "model/Setters.h"
@@ -55,6 +56,7 @@ CEqSection::CEqSection(QWidget* page, int dialogId) : QObject(page), page_(page)
             [this](const EqPanelBand&, int slot) { AfterBandShown(slot); });
     connect(panel_, &CEqPanel::BandNone, this, [this] { HideCrossover(); });
     connect(panel_, &CEqPanel::CopyPaste, this, [this](int action, int) { CopyPaste(action); });
+    connect(panel_, &CEqPanel::FilterFile, this, [this](int action, int) { FilterFile(action); });
     connect(bands_->List(), &QTableWidget::cellClicked, this,
             [this](int row, int) { OnRowClicked(row); });
 
@@ -214,6 +216,17 @@ void CEqSection::CopyPaste(int action)
     EqCopyPaste(action, kind_);
     if (action == 1) {
         ReloadBands();
+    }
+}
+
+void CEqSection::FilterFile(int action)
+{
+    if (action == 0) {
+        if (ImportFilterFileWithDialog(page_, kind_, filterFileUi_)) {
+            ReloadBands();
+        }
+    } else {
+        ExportFilterFileWithDialog(page_, kind_, filterFileUi_);
     }
 }
 

@@ -13,6 +13,7 @@
 //   eq_->Refresh();
 // and returns it from CPageBase::Eq().
 
+#include "eq/FilterFileDialogs.h"
 #include "pageapi/PageRegistry.h"
 
 #include <QColor>
@@ -20,6 +21,7 @@
 #include <QRect>
 
 #include <optional>
+#include <utility>
 
 class CEqBandList;
 class CEqPanel;
@@ -71,6 +73,10 @@ public:
 
     // Copy (action 0) or paste (1) chosen in the panel's menu.
     void CopyPaste(int action);
+    // Filter files for the whole EQ: 0 import (then the bands are reloaded), 1 export.
+    void FilterFile(int action);
+    // The dialogs and boxes of the filter files (tests answer them themselves).
+    void SetFilterFileUi(FilterFileUi ui) { filterFileUi_ = std::move(ui); }
 
     // Sub: the crossover kind chosen in the drop-down for the slot of the chosen row.
     void ChooseCrossover(int index);
@@ -96,6 +102,7 @@ private:
     void PlaceCrossover();
 
     QWidget* page_;
+    FilterFileUi filterFileUi_ = DefaultFilterFileUi();
     int kind_ = -1;
     int maxType_ = 5;
     int crossSlot_ = -1;

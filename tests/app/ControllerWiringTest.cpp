@@ -9,6 +9,7 @@
 #include "app/ControllerSession.h"
 #include "app/QtUiPort.h"
 #include "dsp/Dynamics.h"
+#include "files/FileMessages.h"
 #include "files/ModeFile.h"
 #include "link/LinkState.h"
 #include "link/Protocol.h"
@@ -16,18 +17,27 @@
 #include "link/controller/VirtualBusWatcher.h"
 #include "link/emulator/EmulatedProcessor.h"
 #include "link/emulator/VirtualHidBus.h"
+#include "model/ParamIds.h"
 #include "model/ParamStore.h"
+#include "support/OrdinaryUser.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -264,4 +274,218 @@ TEST_F(ControllerWiring, PulledOutAndPluggedIn_TheStatusLineFollowsAndTheProcess
     frame_->UpdateStatus();
     EXPECT_EQ(frame_->Pane120()->text(), QString("USB:Connected"));
     EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
+namespace {
+struct Box
+{
+    std::string caption;
+    std::string text;
+};
+
+// Answers the next file dialog with `path`, as a user typing the name and pressing Open or
+// Save (an overwrite is confirmed).
+void AnswerFileDialog(const QString& path)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, path] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        // The dialog lists its folder in the background and may put its default name back:
+        // accept only once the selection is the file asked for.
+        // The dialog lists its folder in the background and may put its default name back:
+        // the name is typed into its name box until the selection is the file asked for.
+        if (dialog->selectedFiles().value(0) != path) {
+            dialog->setDirectory(QFileInfo(path).path());
+            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+                name->setText(QFileInfo(path).fileName());
+            }
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start(10);
+}
+} // namespace
+
+class ShellFileBoxes : public ControllerWiring
+{
+protected:
+    void SetUp() override
+    {
+        ControllerWiring::SetUp();
+        frame_->Ui().SetBoxHook([this](const QString& text, const QString& caption) {
+            shown_.push_back({caption.toStdString(), text.toStdString()});
+            return UiAnswer::Ok;
+        });
+        // The ordinary user may look into the test's folder.
+        ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
+    }
+
+    // A ribbon command clicked by a user who is not the superuser.
+    void ClickAsOrdinaryUser(int command, const QString& answer)
+    {
+        auto* button = qobject_cast<QToolButton*>(frame_->Ribbon()->FindCommand(command));
+        ASSERT_NE(button, nullptr);
+        AsOrdinaryUser user;
+        ASSERT_NE(AsOrdinaryUser::CurrentFsUser(), 0u);
+        AnswerFileDialog(answer);
+        button->click();
+    }
+
+    static std::vector<uint8_t> Bytes(const QString& path)
+    {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QByteArray b = f.readAll();
+        return std::vector<uint8_t>(b.begin(), b.end());
+    }
+    static void Put(const QString& path, const std::vector<uint8_t>& bytes, int mode)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        f.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+    }
+    static std::vector<uint32_t> Cells()
+    {
+        std::vector<uint32_t> cells;
+        for (int c = kFirstCell; c <= kLastCell; ++c) {
+            cells.push_back(ParamStore.GetBits(c));
+        }
+        return cells;
+    }
+
+    std::vector<Box> shown_;
+};
+
+constexpr int kLoadCommand = 32827;
+constexpr int kSaveCommand = 32828;
+
+TEST_F(ShellFileBoxes, SavingIntoAWriteProtectedFolderOrFile_ShowsTheWriteBox)
+{
+    ASSERT_TRUE(WaitSettled());
+    const QString locked = dir_.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(locked));
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0555), 0);
+    const QString open = dir_.filePath("open");
+    ASSERT_TRUE(QDir().mkdir(open));
+    ASSERT_EQ(::chmod(QFile::encodeName(open).constData(), 0777), 0);
+    const std::vector<uint8_t> old(kModeFileSize, 0x42);
+    const QString protectedFile = open + "/protected.W6v9";
+    Put(protectedFile, old, 0444);
+
+    for (const QString& target : {locked + "/party.W6v9", protectedFile}) {
+        shown_.clear();
+        ClickAsOrdinaryUser(kSaveCommand, target);
+        ASSERT_EQ(shown_.size(), 1u) << target.toStdString();
+        EXPECT_EQ(shown_[0].caption, "Can't write to file");
+        EXPECT_EQ(shown_[0].text, "Errcode=13,Can't write to file:\n" + target.toStdString() +
+                                      "\nProbaby it is write protected.");
+        EXPECT_FALSE(settings_->RecentFiles().contains(target));
+    }
+    EXPECT_FALSE(QFile::exists(locked + "/party.W6v9"));
+    EXPECT_EQ(Bytes(protectedFile), old);
+
+    // Where the user may write, the same click saves without a word.
+    shown_.clear();
+    ClickAsOrdinaryUser(kSaveCommand, open + "/fine.W6v9");
+    EXPECT_TRUE(shown_.empty()) << shown_.front().text;
+    EXPECT_EQ(Bytes(open + "/fine.W6v9").size(), kModeFileSize);
+}
+
+TEST_F(ShellFileBoxes, LoadingAFileTheUserMayNotRead_ShowsTheReadBoxAndChangesNothing)
+{
+    ASSERT_TRUE(WaitSettled());
+    ParamStore.SetInt(PRM_REVERB_VOL, 42);
+    const QString secret = dir_.filePath("secret.W6v9");
+    ASSERT_TRUE(WriteModeFile(secret.toStdString(), ModeFileDeviceInfo{}).Ok());
+    ASSERT_EQ(::chmod(QFile::encodeName(secret).constData(), 0600), 0);
+    ParamStore.SetInt(PRM_REVERB_VOL, 60);
+    const std::vector<uint32_t> before = Cells();
+    const uint64_t writes = Count(0x09);
+
+    ClickAsOrdinaryUser(kLoadCommand, secret);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].caption, "Can't read file");
+    EXPECT_NE(shown_[0].text.find(secret.toStdString()), std::string::npos) << shown_[0].text;
+    EXPECT_NE(shown_[0].text.find("Permission denied"), std::string::npos) << shown_[0].text;
+    // Nothing loaded, nothing pushed.
+    EXPECT_EQ(Cells(), before);
+    EXPECT_FALSE(session_->SyncDialogShown());
+    EXPECT_EQ(Count(0x09), writes);
+    EXPECT_EQ(session_->Controller().SyncsHandled(), 1);
+}
+
+TEST_F(ShellFileBoxes, LoadingAFileThatIsNoModeFile_SaysWhichAndWhyAndChangesNothing)
+{
+    ASSERT_TRUE(WaitSettled());
+    const std::vector<uint32_t> before = Cells();
+    std::vector<uint8_t> version3 = BuildModeFile(ModeFileDeviceInfo{});
+    version3[0] = 3;
+    std::vector<uint8_t> shortFile(version3.begin(), version3.begin() + 9);
+    shortFile[0] = 4;
+    const struct
+    {
+        QString path;
+        std::vector<uint8_t> bytes;
+        std::string why;
+    } cases[] = {
+        {dir_.filePath("v3.W6v9"), version3, "unknown version 3"},
+        {dir_.filePath("empty.W6v9"), {}, "The file is empty"},
+        {dir_.filePath("short.W6v9"), shortFile, "incomplete"},
+    };
+    for (const auto& c : cases) {
+        Put(c.path, c.bytes, 0644);
+        shown_.clear();
+        ClickAsOrdinaryUser(kLoadCommand, c.path);
+        ASSERT_EQ(shown_.size(), 1u) << c.why;
+        EXPECT_EQ(shown_[0].caption, "Can't read file");
+        EXPECT_NE(shown_[0].text.find(c.path.toStdString()), std::string::npos) << shown_[0].text;
+        EXPECT_NE(shown_[0].text.find(c.why), std::string::npos) << shown_[0].text;
+        EXPECT_NE(shown_[0].text.find("Nothing was loaded."), std::string::npos);
+    }
+    EXPECT_EQ(Cells(), before);
+    EXPECT_EQ(session_->Controller().SyncsHandled(), 1);
+}
+
+TEST_F(ShellFileBoxes, ADamagedFile_IsShownAndPushedLimitedAfterOneBox)
+{
+    ASSERT_TRUE(WaitSettled());
+    std::vector<uint8_t> file = BuildModeFile(ModeFileDeviceInfo{});
+    const auto putCell = [&file](int cell, int32_t v) {
+        const auto u = static_cast<uint32_t>(v);
+        for (size_t b = 0; b < 4; ++b) {
+            file[4 + 4 * static_cast<size_t>(cell - kFirstCell) + b] =
+                static_cast<uint8_t>(u >> (8 * b));
+        }
+    };
+    putCell(PRM_REVERB_VOL, -1225543);
+    putCell(PRM_MUSIC_PITCH, 1429353428);
+    putCell(PRM_SPDIF_GAIN, 193662649);
+    const QString damaged = dir_.filePath("damaged.W6v9");
+    Put(damaged, file, 0644);
+
+    ClickAsOrdinaryUser(kLoadCommand, damaged);
+    ASSERT_TRUE(WaitSettled(2));
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].caption, OutOfRangeCaption());
+    EXPECT_EQ(shown_[0].text, OutOfRangeText(3, damaged.toStdString()));
+    EXPECT_EQ(shown_[0].text.rfind("3 values in the file were out of range", 0), 0u);
+
+    // The ribbon and the processor have the limited values.
+    auto* reverb = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kReverbSliderId));
+    ASSERT_NE(reverb, nullptr);
+    EXPECT_EQ(reverb->value(), 0);
+    EXPECT_EQ(ParamStore.GetInt(PRM_MUSIC_PITCH), 5);
+    EXPECT_EQ(ParamStore.GetInt(PRM_SPDIF_GAIN), 100);
+    EXPECT_EQ(processor_->State().working.params.Word(3, 0x1A, 0), std::bit_cast<uint32_t>(0.0f));
+    EXPECT_EQ(processor_->State().working.params.Word(4, 19), 10u);
+    EXPECT_EQ(processor_->State().working.params.Word(4, 12), std::bit_cast<uint32_t>(1.0f));
 }

@@ -3,6 +3,8 @@
 
 #include "files/FileMessages.h"
 #include "files/TempDir.h"
+#include "i18n/Language.h"
+#include "model/CellRanges.h"
 #include "model/DeviceMemory.h"
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
@@ -63,8 +65,11 @@ void FillWithPattern(uint8_t salt)
     g.points[SF_SUB] = {-2.3f, 3.1f};
     SetSoundFieldGeometry(g);
     EncodeGeometryIntoBlock945();
-    Block997.Set(0, static_cast<uint8_t>(0xC1 + salt));
-    Block997.Set(1, 0x20);
+    // A setting the program itself could hold: everything in range (a file of it loads
+    // exactly as saved).
+    LimitCurrentSetting();
+    Block997.Set(0, 0xC1); // -8 .. -16 dB
+    Block997.Set(1, static_cast<uint8_t>(salt & 0x7F));
 }
 
 void PutU32(std::vector<uint8_t>& out, uint32_t v)
@@ -74,14 +79,49 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v)
     }
 }
 
+// A value of each cell's range that differs from its neighbours'.
 uint32_t CellBitsInOldFile(int cell)
 {
-    return 0xA0000000u + static_cast<uint32_t>(cell) * 3;
+    const CellRange& r = *FindCellRange(cell);
+    const std::span<const int> choices = CellChoices(r.kind);
+    if (!choices.empty()) {
+        return static_cast<uint32_t>(choices[static_cast<size_t>(cell) % 2]);
+    }
+    const double span = r.max - r.min;
+    const double v = r.min + span * static_cast<double>((cell * 7) % 10 + 1) / 11.0;
+    if (IsFloatCellRange(r)) {
+        return std::bit_cast<uint32_t>(static_cast<float>(v));
+    }
+    return static_cast<uint32_t>(static_cast<int32_t>(v));
 }
 
+// Band records of the old layout: every record valid and unlike the others.
 uint8_t OldEqByte(size_t i)
 {
-    return static_cast<uint8_t>(i * 7 + 1);
+    const size_t record = i / 7;
+    const size_t gain = record % 301, freq = 20 + record * 97, q = 100 + record * 11;
+    switch (i % 7) {
+    case 0:
+        return static_cast<uint8_t>(gain >> 8);
+    case 1:
+        return static_cast<uint8_t>(gain & 0xFF);
+    case 2:
+        return static_cast<uint8_t>(freq >> 8);
+    case 3:
+        return static_cast<uint8_t>(freq & 0xFF);
+    case 4:
+        return static_cast<uint8_t>(q >> 8);
+    case 5:
+        return static_cast<uint8_t>(q & 0xFF);
+    default:
+        return static_cast<uint8_t>(record % 6);
+    }
+}
+
+// Eight speaker levels of -3.0x dB.
+uint8_t OldLevelByte(uint8_t i)
+{
+    return i % 4 == 0 ? 0xC0 : static_cast<uint8_t>(0x40 + i);
 }
 
 const uint8_t kTrailer945[20] = {0x03, 0x05, 0x81, 0x02, 0x8A, 0x0A, 0x00, 0x0A, 0x0A, 0x0A,
@@ -102,7 +142,7 @@ std::vector<uint8_t> OldFile(int version, int32_t pitch)
     }
     f.insert(f.end(), kInfo.begin(), kInfo.end());
     for (uint8_t i = 0; i < 32; ++i) {
-        f.push_back(static_cast<uint8_t>(0x40 + i));
+        f.push_back(OldLevelByte(i));
     }
     f.insert(f.end(), std::begin(kTrailer945), std::end(kTrailer945));
     return f;
@@ -120,6 +160,7 @@ protected:
     {
         ParamStore.ResetToDefaults();
         ResetDeviceMemoryToStartup();
+        SetLanguage(kLanguageChinese);
     }
 
     TempDir dir_;
@@ -237,7 +278,7 @@ TEST_F(ModeFileTest, Version1MapsTheOldLayoutAndSetsItsDefaults)
         }
     }
     EXPECT_EQ(info, kInfo);
-    EXPECT_EQ(Block965.Get(0), 0x40);
+    EXPECT_EQ(Block965.Get(0), 0xC0);
     EXPECT_EQ(Block965.Get(31), 0x5F);
     EXPECT_EQ(Block945.Get(0), 0x03);
     EXPECT_EQ(CurrentSoundFieldGeometry().width, 3);
@@ -273,7 +314,8 @@ TEST_F(ModeFileTest, Version2ReadsTheAgcCellsAndKeepsWhatItDoesNotCarry)
     ModeFileDeviceInfo info{};
     ASSERT_TRUE(ReadModeFile(dir_ / "v2.W6v8", info).Ok());
 
-    EXPECT_EQ(ParamStore.GetInt(PRM_MUSIC_PITCH), 7); // the pitch rule is version 1's only
+    // The pitch rule of version 1 does not apply; the range does.
+    EXPECT_EQ(ParamStore.GetInt(PRM_MUSIC_PITCH), 5);
     EXPECT_EQ(ParamStore.GetBits(PRM_MUSIC_AGC_ON), CellBitsInOldFile(PRM_MUSIC_AGC_ON));
     EXPECT_EQ(ParamStore.GetBits(PRM_MUSIC_AGC_LEVEL), CellBitsInOldFile(PRM_MUSIC_AGC_LEVEL));
     for (int c = 181; c <= 184; ++c) {
@@ -289,8 +331,9 @@ TEST_F(ModeFileTest, Version2ReadsTheAgcCellsAndKeepsWhatItDoesNotCarry)
     EXPECT_EQ(Block997.Get(0), 0x12);
 }
 
-TEST_F(ModeFileTest, UnknownVersionsAreRefusedSilentlyAndChangeNothing)
+TEST_F(ModeFileTest, UnknownVersionsAreRefusedWithABoxAndChangeNothing)
 {
+    SetLanguage(kLanguageEnglish);
     FillWithPattern(3);
     const ProgramState before = Capture();
     const uint32_t versions[] = {0, 3, 5, 0xFFFFFFFF, 0x04000000};
@@ -304,12 +347,26 @@ TEST_F(ModeFileTest, UnknownVersionsAreRefusedSilentlyAndChangeNothing)
         EXPECT_EQ(r.status, ModeFileStatus::BadVersion) << v;
         EXPECT_FALSE(r.reason.empty());
     }
-    // Shorter than the version word: version 0.
+    // Shorter than the version word: version 0; and an empty file.
     WriteAll(dir_ / "tiny.W6v9", {4, 0});
     ModeFileDeviceInfo info{};
     EXPECT_EQ(ReadModeFile(dir_ / "tiny.W6v9", info).status, ModeFileStatus::BadVersion);
+    WriteAll(dir_ / "empty.W6v9", {});
+    EXPECT_EQ(ReadModeFile(dir_ / "empty.W6v9", info).status, ModeFileStatus::BadVersion);
     EXPECT_EQ(Capture(), before);
-    EXPECT_TRUE(messages_.Messages().empty());
+
+    // Every refusal names the file and says why, and that nothing was loaded.
+    const auto shown = messages_.Messages();
+    ASSERT_EQ(shown.size(), std::size(versions) + 2);
+    for (const auto& m : shown) {
+        EXPECT_EQ(m.caption, ReadFailureCaption());
+        EXPECT_NE(m.text.find("Nothing was loaded."), std::string::npos) << m.text;
+    }
+    EXPECT_NE(shown[1].text.find((dir_ / "bad.W6v9").string()), std::string::npos);
+    EXPECT_NE(shown[1].text.find("unknown version 3"), std::string::npos) << shown[1].text;
+    EXPECT_NE(shown[5].text.find("only 2 bytes"), std::string::npos) << shown[5].text;
+    EXPECT_NE(shown[6].text.find((dir_ / "empty.W6v9").string()), std::string::npos);
+    EXPECT_NE(shown[6].text.find("empty"), std::string::npos) << shown[6].text;
 }
 
 TEST_F(ModeFileTest, ShortFilesChangeNothingAndSayWhichFileAndWhy)
@@ -396,4 +453,86 @@ TEST_F(ModeFileTest, ParsingLeavesTheProgramAlone)
     EXPECT_EQ(s.lastCell, kLastCell);
     EXPECT_EQ(s.cells[PRM_MIC_VOL - kFirstCell], ParamStore.GetBits(PRM_MIC_VOL));
     EXPECT_EQ(Capture(), before);
+}
+
+TEST_F(ModeFileTest, ADamagedFileIsLoadedLimitedAndTheCountShownOnce)
+{
+    // A valid version word followed by random bytes.
+    std::vector<uint8_t> f(kModeFileSize);
+    uint32_t x = 4620;
+    for (uint8_t& b : f) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(x >> 16);
+    }
+    f[0] = 4;
+    f[1] = f[2] = f[3] = 0;
+    WriteAll(dir_ / "damaged.W6v9", f);
+    ModeSetting parsed;
+    const ModeFileResult parsedResult = ParseModeFile(f, parsed);
+
+    ModeFileDeviceInfo info{};
+    const ModeFileResult r = ReadModeFile(dir_ / "damaged.W6v9", info);
+    ASSERT_TRUE(r.Ok()) << r.reason;
+    EXPECT_EQ(r.limited, parsedResult.limited);
+    EXPECT_GT(r.limited, kCellCount / 2);
+    for (int cell = kFirstCell; cell <= kLastCell; ++cell) {
+        EXPECT_TRUE(CellBitsInRange(cell, ParamStore.GetBits(cell))) << ParamCellName(cell);
+    }
+    // Nothing in the program is left out of range: a second limit finds nothing.
+    EXPECT_EQ(LimitCurrentSetting(), 0);
+    // The six identification bytes are not a setting: carried as they are.
+    EXPECT_TRUE(std::equal(info.begin(), info.end(), f.begin() + 1585));
+
+    const auto shown = messages_.Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, OutOfRangeCaption());
+    EXPECT_EQ(shown[0].text, OutOfRangeText(r.limited, dir_ / "damaged.W6v9"));
+    // In the program's language, with the count.
+    EXPECT_NE(shown[0].text.find("文件中有 " + std::to_string(r.limited) + " 个数值"),
+              std::string::npos)
+        << shown[0].text;
+    SetLanguage(kLanguageEnglish);
+    EXPECT_EQ(OutOfRangeText(12, "/x/y.W6v9"),
+              "12 values in the file were out of range and have been limited:\n/x/y.W6v9");
+    EXPECT_EQ(OutOfRangeText(3, {}),
+              "3 values read from the machine were out of range and have been limited.");
+}
+
+TEST_F(ModeFileTest, OneValueOutOfRangeIsTheOnlyOneChanged)
+{
+    FillWithPattern(6);
+    std::vector<uint8_t> f = BuildModeFile(kInfo);
+    // Pitch 9 in cell 90 and a band gain of +16 dB in the first Main band.
+    const size_t pitchAt = 4 + 4 * (PRM_MUSIC_PITCH - kFirstCell);
+    f[pitchAt] = 9;
+    f[pitchAt + 1] = f[pitchAt + 2] = f[pitchAt + 3] = 0;
+    f[640 + 413] = 0x01;
+    f[640 + 413 + 1] = 0x36; // 310 = +16 dB
+    WriteAll(dir_ / "one.W6v9", f);
+    const ProgramState before = Capture();
+
+    FillWithPattern(7);
+    ModeFileDeviceInfo info{};
+    const ModeFileResult r = ReadModeFile(dir_ / "one.W6v9", info);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.limited, 2);
+    EXPECT_EQ(ParamStore.GetInt(PRM_MUSIC_PITCH), 5);
+    EXPECT_EQ(DeviceImage.Get(414), 0x2C); // +15 dB
+    ProgramState expected = before;
+    expected.cells[PRM_MUSIC_PITCH - kFirstCell] = 5;
+    expected.image[414] = 0x2C;
+    EXPECT_EQ(Capture(), expected);
+    EXPECT_EQ(messages_.Messages().size(), 1u);
+}
+
+TEST_F(ModeFileTest, AnInRangeOldFileIsNotLimitedWhereItCarriesNothing)
+{
+    // The gaps of the old EQ layout are not applied, so they are not checked either.
+    std::vector<uint8_t> f = OldFile(2, 3);
+    WriteAll(dir_ / "v2ok.W6v8", f);
+    ModeFileDeviceInfo info{};
+    const ModeFileResult r = ReadModeFile(dir_ / "v2ok.W6v8", info);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.limited, 0);
+    EXPECT_TRUE(messages_.Messages().empty());
 }

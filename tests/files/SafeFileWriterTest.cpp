@@ -4,10 +4,12 @@
 #include "files/FileMessages.h"
 #include "files/ModeFile.h"
 #include "files/TempDir.h"
+#include "support/OrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,14 +94,18 @@ TEST(SafeFileWriter, WritesThroughASymbolicLink)
 
 TEST(SafeFileWriter, AWriteProtectedFileIsRefusedNotReplaced)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write any file";
-    }
     TempDir dir;
     const auto path = dir / "ro.bin";
     WriteAll(path, kOld);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const FileWriteResult r = WriteFileReplacing(path, std::vector<uint8_t>{1});
+    // The folder is open to everyone: only the file's own protection stops the save.
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+    FileWriteResult r;
+    {
+        AsOrdinaryUser user;
+        ASSERT_NE(AsOrdinaryUser::CurrentFsUser(), 0u);
+        r = WriteFileReplacing(path, std::vector<uint8_t>{1});
+    }
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.systemError, EACCES);
     EXPECT_EQ(ReadAll(path), kOld);
@@ -117,15 +123,20 @@ TEST(SafeFileWriter, AFolderIsNotReplaced)
 
 TEST(SafeFileWriter, AWritableFileInAClosedFolderIsWrittenInPlace)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may create files in any folder";
-    }
     TempDir dir;
     const auto path = dir / "f.bin";
     WriteAll(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
     const std::vector<uint8_t> fresh = {1, 2, 3};
-    const FileWriteResult r = WriteFileReplacing(path, fresh);
+    FileWriteResult r;
+    {
+        AsOrdinaryUser user;
+        ASSERT_NE(AsOrdinaryUser::CurrentFsUser(), 0u);
+        // No new file can be made in the folder.
+        EXPECT_EQ(::open((dir / "probe").c_str(), O_CREAT | O_WRONLY, 0644), -1);
+        r = WriteFileReplacing(path, fresh);
+    }
     ::chmod(dir.Path().c_str(), 0755);
     ASSERT_TRUE(r.ok) << r.reason;
     EXPECT_EQ(ReadAll(path), fresh);

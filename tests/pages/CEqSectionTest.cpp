@@ -14,9 +14,11 @@
 #include "pages/PagesFixture.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -223,4 +225,37 @@ TEST_F(EqSectionTest, WheelOverThePage_GoesToTheFocusedPanelButNotFromOutside)
     // Over the band list (not the panel) the wheel still edits the focused panel's band.
     wheel(eq_->Bands()->List()->viewport());
     EXPECT_NE(eq_->Panel()->Band(0).gain, before);
+}
+
+// "Import filters…" from the panel's menu: the file's filters land in the EQ and the list and
+// curve show them at once; the user is told what was imported.
+TEST_F(EqSectionTest, ImportedFilterFile_IsShownAtOnce)
+{
+    Show(EQ_KIND_REAR);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("room.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Filter 1: ON PK Fc 63 Hz Gain -5.5 dB Q 3\nFilter 2: ON HS Fc 9 kHz Gain 2 dB\n");
+    file.close();
+    QString told;
+    FilterFileUi ui;
+    ui.askOpen = [&](QWidget*, const QString&, const QString&) { return file.fileName(); };
+    ui.askSave = ui.askOpen;
+    ui.tell = [&](QWidget*, const QString&, const QString& text, bool) { told = text; };
+    eq_->SetFilterFileUi(ui);
+    emit eq_->Panel()->FilterFile(0, EQ_KIND_REAR);
+    EXPECT_FALSE(told.isEmpty());
+    EXPECT_FLOAT_EQ(eq_->Panel()->Band(0).gain, -5.5f);
+    EXPECT_FLOAT_EQ(eq_->Panel()->Band(1).freq, 9000.0f);
+    EXPECT_EQ(eq_->Panel()->Band(1).type, 5);
+    QTableWidget* list = eq_->Bands()->List();
+    EXPECT_TRUE(list->item(0, EQ_COL_GAIN)->text().startsWith("-5.5"))
+        << list->item(0, EQ_COL_GAIN)->text().toStdString();
+    // The ten biquads of the rear EQ (block 6), once each.
+    const std::vector<ParamWrite> writes = TakeWrites();
+    ASSERT_EQ(writes.size(), 10u);
+    for (int band = 0; band < 10; ++band) {
+        EXPECT_EQ(writes[static_cast<size_t>(band)].block, 6);
+        EXPECT_EQ(writes[static_cast<size_t>(band)].param, band);
+    }
 }

@@ -3,6 +3,7 @@
 // (not a test): page_shots [DIR].
 #include "app/AppStyle.h"
 #include "dsp/EqBands.h"
+#include "dsp/SoundField.h"
 #include "i18n/DialogTexts.h"
 #include "i18n/Language.h"
 #include "model/DeviceMemory.h"
@@ -11,6 +12,7 @@
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
 #include "pages/CDialogNG.h"
+#include "pages/CSSVCDlg.h"
 #include "pages/FakeShell.h"
 #include "pages/PageGlobals.h"
 
@@ -104,6 +106,18 @@ int main(int argc, char** argv)
         }
         CDialogNG ng(&shell);
         Save(ng, QStringLiteral("%1/noisegate-%2.png").arg(dir).arg(language));
+        // The room plan with a moved listener, a 5 m x 3 m room and its levels.
+        ResetSoundField();
+        MoveSoundFieldPoint(SF_LISTENER, {0.4f, 0.3f}, SoundFieldMove::Typed);
+        SetSoundFieldRoomSize(5, 3);
+        for (const QSize size : {QSize(1024, 520), QSize(1280, 680)}) {
+            CSSVCDlg room(&shell);
+            room.resize(size);
+            Save(
+                room,
+                QStringLiteral("%1/soundfield-%2-%3.png").arg(dir).arg(size.width()).arg(language));
+        }
+        ResetSoundField();
     }
     return 0;
 }

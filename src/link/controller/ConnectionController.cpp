@@ -1,10 +1,12 @@
 #include "link/controller/ConnectionController.h"
 
+#include "files/FileMessages.h"
 #include "i18n/Language.h"
 #include "link/LinkState.h"
 #include "link/LinkTrace.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
+#include "model/CellRanges.h"
 
 #include <thread>
 #include <utility>
@@ -233,16 +235,21 @@ void ConnectionController::OnPollTick()
 
 void ConnectionController::OnSyncDone(int wParam)
 {
-    (void)wParam;
     ++syncsHandled_;
     if (syncDialogOpen_) {
         CloseSyncDialog();
         AfterSyncDialog();
     }
+    // What the processor reported is brought into range before anything shows or sends it.
+    const int limited = wParam == static_cast<int>(SyncDirection::Read) ? LimitCurrentSetting() : 0;
     const IdentifyVerdict verdict = CheckIdentification();
     if (verdict == IdentifyVerdict::Accepted) {
         modes_.RunPendingMode();
         ui_.RefreshAll();
+        if (limited > 0) {
+            ui_.AskUser(OutOfRangeText(limited, {}), OutOfRangeCaption(), UiButtons::Ok,
+                        UiIcon::Warning);
+        }
         Pause(options_.pauses.afterAccept);
         return;
     }

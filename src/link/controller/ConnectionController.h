@@ -86,7 +86,9 @@ public:
     // The same on the loop thread.
     void OnArrival(const std::string& path);
     void OnRemoval(const std::string& path);
-    // MSG_SYNC_DONE: the identification check. The wParam is not examined.
+    // MSG_SYNC_DONE: after a read (wParam 0) the setting read back is limited to its valid
+    // ranges, then the identification check; an accepted processor with values out of range
+    // gets one warning box with their count.
     void OnSyncDone(int wParam);
     // A click on the notification-area icon removes it at once.
     void OnBalloonClicked();

@@ -2,6 +2,7 @@
 // back; rejected processors are refused before anything is written.
 #include "files/ModeFile.h"
 #include "link/emulator/StateFile.h"
+#include "model/CellRanges.h"
 #include "model/DeviceMemory.h"
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
@@ -198,6 +199,47 @@ TEST_F(CliDeviceTest, UnusableArgumentsAndFilesFailWithOneLine)
     EXPECT_NE(Read("err.txt").find("does not answer"), std::string::npos) << Read("err.txt");
     std::ofstream(Path("bad.emu")) << "damaged state";
     EXPECT_EQ(Cli("info --emulate=" + Path("bad.emu")), 1);
+}
+
+TEST_F(CliDeviceTest, FileCommandsSayOnceWhenValuesWereLimited)
+{
+    // A version 4 file whose setting is random bytes.
+    std::string damaged(kModeFileSize, '\0');
+    uint32_t x = 12;
+    for (char& c : damaged) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 16);
+    }
+    damaged.replace(0, 4, std::string("\x04\0\0\0", 4));
+    std::ofstream(Path("damaged.W6v9"), std::ios::binary) << damaged;
+    ASSERT_EQ(Cli("new " + Path("clean.W6v9")), 0);
+
+    const std::string line = "values out of range were limited";
+    const auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    for (const std::string& command :
+         {"dump " + Path("damaged.W6v9"), "convert " + Path("damaged.W6v9") + " " + Path("c.W6v9"),
+          "push " + Path("damaged.W6v9") + " --dry-run",
+          "restore " + Path("damaged.W6v9") + " --emulate --short-waits"}) {
+        EXPECT_EQ(Cli(command), 0) << command << ": " << Read("err.txt");
+        EXPECT_EQ(count(Read("err.txt")), 1u) << command << ": " << Read("err.txt");
+    }
+    // What convert wrote is in range throughout and loads without a word.
+    const ModeSetting converted = Parse("c.W6v9");
+    for (int cell = kFirstCell; cell <= kLastCell; ++cell) {
+        EXPECT_TRUE(CellBitsInRange(cell, converted.cells[static_cast<size_t>(cell - kFirstCell)]))
+            << ParamCellName(cell);
+    }
+    for (const std::string& command : {"dump " + Path("c.W6v9"), "dump " + Path("clean.W6v9"),
+                                       "push " + Path("clean.W6v9") + " --dry-run"}) {
+        EXPECT_EQ(Cli(command), 0) << command;
+        EXPECT_EQ(count(Read("err.txt")), 0u) << command << ": " << Read("err.txt");
+    }
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 // Connection, identification, removal, restart and the status poll.
 #include "ControllerFixture.h"
+#include "files/FileMessages.h"
 #include "i18n/Language.h"
+#include "model/CellRanges.h"
 #include "model/ReadBack.h"
+
+#include <bit>
 
 namespace {
 
@@ -274,4 +278,51 @@ TEST_F(ControllerTest, ShutdownSaysFarewellLast)
     EXPECT_EQ(wire.Sent().back(), Command({0x8A}));
 }
 
+} // namespace
+
+namespace {
+TEST_F(ControllerTest, ValuesReadBackOutOfRangeAreLimitedBeforeTheRefreshAndToldOnce)
+{
+    ProcessorState state = ProcessorState::Factory();
+    auto put = [&state](int block, int param, uint32_t word) {
+        state.working.params.Write(block, param, std::span<const uint32_t>(&word, 1));
+    };
+    put(8, 25, std::bit_cast<uint32_t>(4.0f)); // Sub music mix 400 %
+    put(4, 19, 20u);                           // pitch +15
+    put(5, 21, 48000u);                        // Main L delay 1000 ms
+    put(5, 22, 480u);                          // Main R delay 10 ms: in range
+    state.working.memory[413 + 2] = 0xFF;      // first Main band at 65535 Hz
+    state.working.memory[413 + 3] = 0xFF;
+    auto p = std::make_shared<EmulatedProcessor>(ProcessorOptions(), state);
+    bus.AddInterface({kProcessorPath, 1, 0x2010, 0x1031, p, ""});
+    size_t refreshAt = 0;
+    ui.onAsk = [this, &refreshAt](const std::string&) {
+        // By the time the box is up, the views have redrawn from the limited store.
+        refreshAt = ui.log.size();
+        EXPECT_EQ(ParamStore.GetInt(PRM_SUB_MIX_MUSIC), 300);
+    };
+    ConnectAtStartup();
+
+    EXPECT_EQ(ParamStore.GetInt(PRM_SUB_MIX_MUSIC), 300);
+    EXPECT_EQ(ParamStore.GetFloat(PRM_MAINL_DELAY), 100.0f);
+    EXPECT_EQ(ParamStore.GetFloat(PRM_MAINR_DELAY), 10.0f);
+    EXPECT_EQ(DeviceImage.Get(415) << 8 | DeviceImage.Get(416), 20000);
+    ASSERT_EQ(ui.CountStartingWith("ask "), 1);
+    EXPECT_TRUE(ui.Logged("ask " + OutOfRangeText(3, {}) + " | " + OutOfRangeCaption()));
+    ASSERT_GT(refreshAt, 0u);
+    bool refreshedBefore = false;
+    for (size_t i = 0; i < refreshAt; ++i) {
+        refreshedBefore = refreshedBefore || ui.log[i] == "refresh all";
+    }
+    EXPECT_TRUE(refreshedBefore);
+    EXPECT_EQ(LimitCurrentSetting(), 0);
+}
+
+TEST_F(ControllerTest, AFactoryProcessorReadsBackWithNothingOutOfRange)
+{
+    AddProcessor();
+    ConnectAtStartup();
+    EXPECT_EQ(ui.CountStartingWith("ask "), 0);
+    EXPECT_EQ(LimitCurrentSetting(), 0);
+}
 } // namespace
