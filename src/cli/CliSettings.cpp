@@ -3,11 +3,20 @@
 // the setter the page or tool window calls, so the processor sees the same reports.
 #include "cli/CliSettings.h"
 
+#include "dsp/CompressorControl.h"
 #include "dsp/Crossover.h"
+#include "dsp/DelayControl.h"
 #include "dsp/Dynamics.h"
 #include "dsp/EqBands.h"
+#include "dsp/Features.h"
+#include "dsp/InputParams.h"
+#include "dsp/MasterWrites.h"
+#include "dsp/SoundField.h"
 #include "link/LinkState.h"
+#include "link/MachineSettings.h"
+#include "model/CellRanges.h"
 #include "model/DeviceMemory.h"
+#include "model/Outputs.h"
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
 #include "model/Setters.h"
@@ -19,6 +28,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -39,24 +49,34 @@ SettingValue Number(double v)
     return {v, 0.0};
 }
 
-// A plain cell read as an integer.
-std::function<SettingValue()> CellGet(int cell)
-{
-    return [cell] { return Number(ParamStore.GetInt(cell)); };
-}
-
-// A switch cell; inverted: the cell holds 0 for "on" (the delay and compressor switches).
-std::function<SettingValue()> SwitchGet(int cell, bool inverted)
-{
-    return [cell, inverted] {
-        const bool set = ParamStore.GetInt(cell) != 0;
-        return Number(set != inverted ? 1.0 : 0.0);
-    };
-}
-
 int Whole(const SettingValue& v)
 {
     return static_cast<int>(std::lround(v.a));
+}
+
+bool On(const SettingValue& v)
+{
+    return v.a != 0.0;
+}
+
+// Decimals that show a step: 1 -> 0, 0.1 -> 1, 0.01 -> 2.
+int DecimalsOf(double step)
+{
+    int decimals = 0;
+    while (decimals < 3 && std::fabs(step * std::pow(10.0, decimals) -
+                                     std::round(step * std::pow(10.0, decimals))) > 1e-9) {
+        ++decimals;
+    }
+    return decimals;
+}
+
+// The range of a cell from the model's range table, divided by `scale` (the Sub's music mix
+// holds three times its percent).
+SettingRange CellSettingRange(int cell, int scale = 1)
+{
+    const CellRange* r = FindCellRange(cell);
+    const double step = r->step / scale;
+    return Range(r->min / scale, r->max / scale, step, DecimalsOf(step));
 }
 
 struct Catalogue
@@ -73,9 +93,9 @@ struct Catalogue
     }
 };
 
-Setting IntSetting(std::string name, std::string page, std::string unit, SettingRange range,
-                   std::function<SettingValue()> get,
-                   std::function<void(const SettingValue&)> apply)
+Setting NumberSetting(std::string name, std::string page, std::string unit, SettingRange range,
+                      std::function<SettingValue()> get,
+                      std::function<void(const SettingValue&)> apply)
 {
     Setting s;
     s.name = std::move(name);
@@ -85,6 +105,26 @@ Setting IntSetting(std::string name, std::string page, std::string unit, Setting
     s.range = Fixed(range);
     s.get = std::move(get);
     s.apply = std::move(apply);
+    return s;
+}
+
+// A number kept in one cell: range, unit and range text from the model's range table.
+Setting CellNumber(std::string name, std::string page, int cell,
+                   std::function<void(const SettingValue&)> apply)
+{
+    const SettingRange range = CellSettingRange(cell);
+    Setting s = NumberSetting(
+        std::move(name), std::move(page), CellUnit(FindCellRange(cell)->kind), range,
+        [cell, decimals = range.decimals] {
+            if (!IsFloatCell(cell)) {
+                return Number(ParamStore.GetInt(cell));
+            }
+            const double scale = std::pow(10.0, decimals);
+            return Number(std::round(static_cast<double>(ParamStore.GetFloat(cell)) * scale) /
+                          scale);
+        },
+        std::move(apply));
+    s.rangeText = [cell] { return CellRangeText(*FindCellRange(cell)); };
     return s;
 }
 
@@ -100,6 +140,15 @@ Setting SwitchSetting(std::string name, std::string page, std::function<SettingV
     s.get = std::move(get);
     s.apply = std::move(apply);
     return s;
+}
+
+// A switch cell; inverted: the cell holds 0 for "on" (the delay and compressor switches).
+std::function<SettingValue()> SwitchGet(int cell, bool inverted)
+{
+    return [cell, inverted] {
+        const bool set = ParamStore.GetInt(cell) != 0;
+        return Number(set != inverted ? 1.0 : 0.0);
+    };
 }
 
 Setting ChoiceSetting(std::string name, std::string page, std::vector<std::string> choices,
@@ -124,105 +173,278 @@ void AddMaster(Catalogue& c)
     struct Channel
     {
         const char* name;
+        MasterVolume volume;
         int volumeCell;
         int muteCell;
-        void (*setVolume)(int);
-        void (*setMute)(int);
         int limitByte; // byte of the machine-settings record with the maximum; -1 none
     };
     static const std::array<Channel, 4> kChannels{{
-        {"mic", PRM_MIC_VOL, PRM_MIC_MUTE, SetMicVolume, SetMicMute, 3},
-        {"music", PRM_MUSIC_VOL, PRM_MUSIC_MUTE, SetMusicVolume, SetMusicMute, 4},
-        {"echo", PRM_ECHO_VOL, PRM_ECHO_MUTE, SetEchoVolume, SetEchoMute, -1},
-        {"reverb", PRM_REVERB_VOL, PRM_REVERB_MUTE, SetReverbVolume, SetReverbMute, -1},
+        {"mic", MasterVolume::Mic, PRM_MIC_VOL, PRM_MIC_MUTE, MS_MIC_MAX},
+        {"music", MasterVolume::Music, PRM_MUSIC_VOL, PRM_MUSIC_MUTE, MS_MUSIC_MAX},
+        {"echo", MasterVolume::Echo, PRM_ECHO_VOL, PRM_ECHO_MUTE, -1},
+        {"reverb", MasterVolume::Reverb, PRM_REVERB_VOL, PRM_REVERB_MUTE, -1},
     }};
     for (const Channel& ch : kChannels) {
-        Setting volume = IntSetting(std::string(ch.name) + ".volume", "master", "%", Range(0, 99),
-                                    CellGet(ch.volumeCell),
-                                    [set = ch.setVolume](const SettingValue& v) { set(Whole(v)); });
+        Setting volume = CellNumber(
+            std::string(ch.name) + ".volume", "master", ch.volumeCell,
+            [which = ch.volume](const SettingValue& v) { SetMasterVolume(which, Whole(v)); });
         if (ch.limitByte >= 0) {
             // The mic and music volumes go no higher than the machine settings' maximum.
-            volume.range = [byte = static_cast<size_t>(ch.limitByte)] {
-                const int limit = g_MachineSettings.Get(byte);
-                return Range(0, limit >= 1 && limit <= 99 ? limit : 99);
+            volume.range = [cell = ch.volumeCell, byte = static_cast<size_t>(ch.limitByte)] {
+                SettingRange r = CellSettingRange(cell);
+                const int limit = CommittedMachineSettings()[byte];
+                if (limit >= kMaxVolumeBottom && limit < r.maximum) {
+                    r.maximum = limit;
+                }
+                return r;
+            };
+            volume.rangeText = [range = volume.range, cell = ch.volumeCell] {
+                const SettingRange r = range();
+                const CellRange* full = FindCellRange(cell);
+                return r.maximum < full->max ? "0.." + std::to_string(static_cast<int>(r.maximum)) +
+                                                   "% (the machine settings' maximum)"
+                                             : CellRangeText(*full);
             };
         }
         c.Add(std::move(volume));
-        c.Add(SwitchSetting(std::string(ch.name) + ".mute", "master", SwitchGet(ch.muteCell, false),
-                            [set = ch.setMute](const SettingValue& v) { set(Whole(v)); }));
+        c.Add(SwitchSetting(
+            std::string(ch.name) + ".mute", "master", SwitchGet(ch.muteCell, false),
+            [which = ch.volume](const SettingValue& v) { SetMasterMute(which, On(v), {}); }));
     }
-    c.Add(IntSetting("music.pitch", "master", "", Range(-5, 5), CellGet(PRM_MUSIC_PITCH),
-                     [](const SettingValue& v) { SetMusicPitch(Whole(v)); }));
-    c.Add(IntSetting("music.noisegate", "master", "", Range(0, 100),
-                     CellGet(PRM_MUSIC_NG_THRESHOLD),
-                     [](const SettingValue& v) { SetMusicNoiseGateThreshold(Whole(v)); }));
+    c.Add(CellNumber("music.pitch", "master", PRM_MUSIC_PITCH,
+                     [](const SettingValue& v) { SetRibbonPitch(Whole(v)); }));
+    c.Add(CellNumber("music.noisegate", "master", PRM_MUSIC_NG_THRESHOLD,
+                     [](const SettingValue& v) { SetRibbonNoiseGate(Whole(v)); }));
     struct Input
     {
         const char* name;
-        int onCell;
-        int levelCell;
+        MusicInput input;
     };
     static const std::array<Input, 3> kInputs{{
-        {"spdif", PRM_SPDIF_ON, PRM_SPDIF_GAIN},
-        {"aux1", PRM_AUX1_ON, PRM_AUX1_GAIN},
-        {"aux2", PRM_AUX2_ON, PRM_AUX2_GAIN},
+        {"spdif", MusicInput::Spdif},
+        {"aux1", MusicInput::Aux1},
+        {"aux2", MusicInput::Aux2},
     }};
     for (const Input& in : kInputs) {
-        c.Add(SwitchSetting(std::string("music.") + in.name, "master", SwitchGet(in.onCell, false),
-                            [cell = in.onCell](const SettingValue& v) {
-                                SetParamCell(cell, Whole(v) != 0 ? 100 : 0);
-                            }));
-        c.Add(IntSetting(std::string("music.") + in.name + ".level", "master", "%", Range(0, 100),
-                         CellGet(in.levelCell), [cell = in.levelCell](const SettingValue& v) {
-                             SetParamCell(cell, Whole(v));
-                         }));
+        c.Add(SwitchSetting(
+            std::string("music.") + in.name, "master", SwitchGet(MusicInputOnCell(in.input), false),
+            [which = in.input](const SettingValue& v) { SetMusicInputOn(which, On(v)); }));
+        c.Add(CellNumber(
+            std::string("music.") + in.name + ".level", "master", MusicInputLevelCell(in.input),
+            [which = in.input](const SettingValue& v) { SetMusicInputLevel(which, Whole(v)); }));
     }
 }
 
-EqBand StoredBand(int kind, int band);
+// ---- Input page and noise gates ------------------------------------------------------------
+
+void AddInputs(Catalogue& c)
+{
+    constexpr std::array<int, 4> kToA{PRM_MICPORT1_TO_A, PRM_MICPORT2_TO_A, PRM_MICPORT3_TO_A,
+                                      PRM_MICPORT4_TO_A};
+    constexpr std::array<int, 4> kVolume{PRM_MICPORT1_VOL, PRM_MICPORT2_VOL, PRM_MICPORT3_VOL,
+                                         PRM_MICPORT4_VOL};
+    constexpr std::array<int, 4> kGate{PRM_MICPORT1_NG, PRM_MICPORT2_NG, PRM_MICPORT3_NG,
+                                       PRM_MICPORT4_NG};
+    for (int port = 0; port < 4; ++port) {
+        const std::string base = "mic.port" + std::to_string(port + 1);
+        const size_t i = static_cast<size_t>(port);
+        c.Add(ChoiceSetting(
+            base + ".channel", "inputs", {"a", "b"},
+            [cell = kToA[i]] { return Number(ParamStore.GetInt(cell) != 0 ? 0 : 1); },
+            [port](const SettingValue& v) { SetMicPortRouting(port, Whole(v)); }));
+        c.Add(CellNumber(base + ".volume", "inputs", kVolume[i],
+                         [port](const SettingValue& v) { SetMicPortVolume(port, Whole(v)); }));
+        c.Add(CellNumber(base + ".noisegate", "inputs", kGate[i],
+                         [port](const SettingValue& v) { SetMicPortNoiseGate(port, Whole(v)); }));
+    }
+    // The noise gate dialog's times: its sliders run 1..100, the cells hold 101 - slider.
+    struct GateTime
+    {
+        const char* name;
+        int cell;
+        void (*set)(int stored);
+    };
+    static const std::array<GateTime, 4> kTimes{{
+        {"mic.noisegate.attack", PRM_MIC_NG_ATTACK, SetMicNoiseGateAttack},
+        {"mic.noisegate.release", PRM_MIC_NG_RELEASE, SetMicNoiseGateRelease},
+        {"music.noisegate.attack", PRM_MUSIC_NG_ATTACK, SetMusicNoiseGateAttack},
+        {"music.noisegate.release", PRM_MUSIC_NG_RELEASE, SetMusicNoiseGateRelease},
+    }};
+    for (const GateTime& t : kTimes) {
+        const CellRange* r = FindCellRange(t.cell);
+        Setting s = NumberSetting(
+            t.name, "noise gate", "", Range(r->min, r->max),
+            [cell = t.cell] { return Number(101 - ParamStore.GetInt(cell)); },
+            [set = t.set](const SettingValue& v) { set(101 - Whole(v)); });
+        s.rangeText = [cell = t.cell] { return CellRangeText(*FindCellRange(cell)); };
+        c.Add(std::move(s));
+    }
+    // The echo and reverb list of the input page, per mic channel.
+    struct Row
+    {
+        const char* name;
+        int row;
+        const char* unit;
+    };
+    static const std::array<Row, kInputParamRows> kRows{{
+        {"reverb-?.level", PARAM_REVERB_LEVEL, "%"},
+        {"reverb-?.predelay", PARAM_REVERB_PREDELAY, "ms"},
+        {"reverb-?.time", PARAM_REVERB_TIME, ""},
+        {"echo-?.level", PARAM_ECHO_LEVEL, "%"},
+        {"echo-?.predelay", PARAM_ECHO_PREDELAY, "ms"},
+        {"echo-?.time", PARAM_ECHO_TIME, "ms"},
+        {"echo-?.decay", PARAM_ECHO_DECAY, "%"},
+        {"mic-?.shift", PARAM_SHIFT, "Hz"},
+    }};
+    for (int channel = 0; channel < 2; ++channel) {
+        for (const Row& row : kRows) {
+            std::string name = row.name; // '?' stands for the channel letter
+            name[name.find('?')] = channel == 0 ? 'a' : 'b';
+            const ParamRange r = InputParamRange(row.row);
+            Setting s = NumberSetting(
+                name, "inputs", row.unit, Range(r.minimum, r.maximum),
+                [row = row.row, channel] { return Number(InputParamValue(row, channel)); },
+                [row = row.row, channel](const SettingValue& v) {
+                    ApplyInputParam(row, channel, Whole(v));
+                });
+            if (row.row == PARAM_SHIFT) {
+                s.rangeText = [r] {
+                    return std::to_string(r.minimum) + ".." + std::to_string(r.maximum) +
+                           " Hz, 1 is off";
+                };
+            }
+            c.Add(std::move(s));
+        }
+    }
+}
 
 // ---- Features window ----------------------------------------------------------------------
 
 void AddFeatures(Catalogue& c)
 {
-    c.Add(SwitchSetting("mic.boost", "features", SwitchGet(PRM_MIC_BOOST_ON, false),
-                        [](const SettingValue& v) { SetMicBoostOn(Whole(v)); }));
-    c.Add(IntSetting(
-        "mic.boost.level", "features", "dB", Range(0, 40),
-        [] { return Number(std::trunc(-static_cast<double>(MicBoostLevel()))); },
-        [](const SettingValue& v) { WriteMicBoost(-static_cast<float>(Whole(v))); }));
-    c.Add(IntSetting(
-        "music.lpf.freq", "features", "Hz", Range(20, 300),
-        [] { return Number(StoredBand(EQ_KIND_MUSIC, 10).freq); },
-        [](const SettingValue& v) { SetMusicLowPass(Whole(v)); }));
-    c.Add(IntSetting("music.lpf.delay", "features", "ms", Range(0, 20),
-                     CellGet(PRM_MUSIC_LPF_DELAY),
-                     [](const SettingValue& v) { SetParamCell(PRM_MUSIC_LPF_DELAY, Whole(v)); }));
-    c.Add(IntSetting("music.lpf.gain", "features", "%", Range(0, 800), CellGet(PRM_MUSIC_LPF_GAIN),
-                     [](const SettingValue& v) { SetParamCell(PRM_MUSIC_LPF_GAIN, Whole(v)); }));
-    c.Add(SwitchSetting("music.agc", "features", SwitchGet(PRM_MUSIC_AGC_ON, false),
-                        [](const SettingValue& v) { SetMusicAgcOn(Whole(v)); }));
-    c.Add(IntSetting(
-        "music.agc.level", "features", "dB", Range(-50.0, 0.0, 0.1, 1),
+    c.Add(SwitchSetting(
+        "mic.boost", "features", [] { return Number(ReadFeatures().boostOn); },
+        [](const SettingValue& v) { SetFeatureMicBoostOn(On(v)); }));
+    c.Add(NumberSetting(
+        "mic.boost.level", "features", "dB", Range(0, kMicBoostMax),
+        [] { return Number(ReadFeatures().boostDb); },
+        [](const SettingValue& v) { SetFeatureMicBoost(Whole(v)); }));
+    c.Add(NumberSetting(
+        "music.lpf.freq", "features", "Hz", Range(kMusicLowPassMinHz, kMusicLowPassMaxHz),
+        [] { return Number(ReadFeatures().lowPassHz); },
+        [](const SettingValue& v) { SetMusicLowPassFrequency(Whole(v)); }));
+    c.Add(CellNumber("music.lpf.delay", "features", PRM_MUSIC_LPF_DELAY,
+                     [](const SettingValue& v) { SetMusicLowPassDelay(Whole(v)); }));
+    c.Add(CellNumber("music.lpf.gain", "features", PRM_MUSIC_LPF_GAIN,
+                     [](const SettingValue& v) { SetMusicLowPassGain(Whole(v)); }));
+    // Music AGC exists from command set 9 on; older processors refuse it.
+    const auto agcCheck = [](const SettingValue&, const EarlierValue&) {
+        return AgcAvailableNow() ? std::string()
+                                 : "music AGC needs a processor with command set " +
+                                       std::to_string(kMusicAgcFirstCmdSet) + " or newer";
+    };
+    Setting agc = SwitchSetting(
+        "music.agc", "features", [] { return Number(ReadFeatures().agcOn); },
+        [](const SettingValue& v) { SetFeatureMusicAgcOn(On(v)); });
+    agc.check = agcCheck;
+    c.Add(std::move(agc));
+    Setting agcLevel =
+        CellNumber("music.agc.level", "features", PRM_MUSIC_AGC_LEVEL, [](const SettingValue& v) {
+            SetFeatureMusicAgcTenths(static_cast<int>(std::lround(v.a * 10.0)));
+        });
+    agcLevel.get = [] { return Number(ReadFeatures().agcTenths / 10.0); };
+    agcLevel.check = agcCheck;
+    c.Add(std::move(agcLevel));
+    c.Add(SwitchSetting(
+        "autosub", "features", [] { return Number(ReadFeatures().autoSubOn); },
+        [](const SettingValue& v) { SetAutoSubOn(On(v)); }));
+    c.Add(CellNumber("autosub.level", "features", PRM_AUTOSUB_LEVEL,
+                     [](const SettingValue& v) { SetAutoSubLevel(Whole(v)); }));
+}
+
+// ---- Machine settings ---------------------------------------------------------------------
+
+void AddMachine(Catalogue& c)
+{
+    const char* page = "machine settings";
+    c.groups.push_back(
+        {"machine", [] { BeginMachineSettingsEdit(); }, [] { ApplyMachineSettings(); }, true});
+    const auto add = [&c](Setting s) {
+        s.group = "machine";
+        s.deviceOnly = true;
+        c.Add(std::move(s));
+    };
+    for (const auto& [name, which, startByte, maxByte] :
+         {std::tuple{"machine.mic-start", StartVolume::Mic, MS_MIC_START, MS_MIC_MAX},
+          std::tuple{"machine.music-start", StartVolume::Music, MS_MUSIC_START, MS_MUSIC_MAX}}) {
+        Setting start = NumberSetting(
+            name, page, "%", Range(0, kStartVolumeTop),
+            [byte = startByte] {
+                const int v = WorkingMachineSettings()[static_cast<size_t>(byte)];
+                return Number(v == kStartVolumeOff ? -1 : v);
+            },
+            [which = which](const SettingValue& v) {
+                if (v.a < 0) {
+                    SetStartVolumeEnabled(which, false);
+                } else {
+                    SetStartVolume(which, Whole(v));
+                }
+            });
+        start.kind = SettingKind::IntOrOff;
+        // Not above the maximum, as the slider's range is (a maximum set in the same command
+        // counts).
+        start.check = [maxByte = maxByte](const SettingValue& v, const EarlierValue& earlier) {
+            const std::string maxName =
+                maxByte == MS_MIC_MAX ? "machine.mic-max" : "machine.music-max";
+            const std::optional<SettingValue> newMax = earlier(maxName);
+            const int maximum =
+                newMax ? Whole(*newMax) : WorkingMachineSettings()[static_cast<size_t>(maxByte)];
+            return v.a > maximum ? "above " + maxName + " (" + std::to_string(maximum) + ")"
+                                 : std::string();
+        };
+        add(std::move(start));
+    }
+    for (const auto& [name, which, byte] :
+         {std::tuple{"machine.mic-max", StartVolume::Mic, MS_MIC_MAX},
+          std::tuple{"machine.music-max", StartVolume::Music, MS_MUSIC_MAX}}) {
+        add(NumberSetting(
+            name, page, "%", Range(kMaxVolumeBottom, kStartVolumeTop),
+            [byte = byte] { return Number(WorkingMachineSettings()[static_cast<size_t>(byte)]); },
+            [which = which](const SettingValue& v) { SetMaxVolume(which, Whole(v)); }));
+    }
+    add(ChoiceSetting(
+        "machine.volume-save", page, {"power", "mode"},
+        [] { return Number(WorkingMachineSettings()[MS_VOLUME_SAVE_MODE] != 0); },
+        [](const SettingValue& v) { SetVolumeSaveMode(Whole(v)); }));
+    add(SwitchSetting(
+        "machine.lock-panel", page,
+        [] { return Number(WorkingMachineSettings()[MS_PANEL_LOCK] != 0); },
+        [](const SettingValue& v) { SetPanelLock(On(v)); }));
+    add(SwitchSetting(
+        "machine.lock-volume", page,
+        [] { return Number((WorkingMachineSettings()[MS_LOCK_FLAGS] & 0x01) != 0); },
+        [](const SettingValue& v) { SetLockVolume(On(v)); }));
+    add(SwitchSetting(
+        "machine.lock-mode", page,
+        [] { return Number((WorkingMachineSettings()[MS_LOCK_FLAGS] & kLockModeBit) != 0); },
+        [](const SettingValue& v) { SetLockMode(On(v)); }));
+    add(ChoiceSetting(
+        "machine.power-on-mode", page, {"auto", "m1", "m2", "m3", "m4"},
         [] {
-            return Number(
-                std::round(static_cast<double>(ParamStore.GetFloat(PRM_MUSIC_AGC_LEVEL)) * 10.0) /
-                10.0);
+            const int m = WorkingMachineSettings()[MS_POWER_ON_MODE];
+            return Number(m < kPowerOnModeCount ? m : 0);
         },
-        [](const SettingValue& v) {
-            SetMusicAgcLevel(static_cast<float>(std::lround(v.a * 10.0)) / 10.0f);
-        }));
-    c.Add(SwitchSetting("autosub", "features", SwitchGet(PRM_AUTOSUB_ON, false),
-                        [](const SettingValue& v) { SetParamCell(PRM_AUTOSUB_ON, Whole(v)); }));
-    c.Add(IntSetting("autosub.level", "features", "%", Range(0, 100), CellGet(PRM_AUTOSUB_LEVEL),
-                     [](const SettingValue& v) { SetParamCell(PRM_AUTOSUB_LEVEL, Whole(v)); }));
-    // The mic phase switches of the machine-settings window are parameters written at once.
-    for (const auto& [name, cell] :
-         {std::pair{"mic-a.phase", PRM_MICA_PHASE}, std::pair{"mic-b.phase", PRM_MICB_PHASE}}) {
+        [](const SettingValue& v) { SetPowerOnMode(Whole(v)); }));
+    // The mic phase switches of the machine-settings window are parameters written at once,
+    // and kept in mode files.
+    for (const auto& [name, cell, channel] : {std::tuple{"mic-a.phase", PRM_MICA_PHASE, 0},
+                                              std::tuple{"mic-b.phase", PRM_MICB_PHASE, 1}}) {
         c.Add(ChoiceSetting(
-            name, "machine settings", {"normal", "reverse"},
+            name, page, {"normal", "reverse"},
             [cell = cell] { return Number(ParamStore.GetInt(cell) != 0 ? 0.0 : 1.0); },
-            [cell = cell](const SettingValue& v) { SetParamCell(cell, Whole(v) == 0 ? 1 : 0); }));
+            [channel = channel](const SettingValue& v) {
+                SetMicPhaseReversed(channel, Whole(v) == 1);
+            }));
     }
 }
 
@@ -232,24 +454,23 @@ struct EqName
 {
     const char* name;
     int kind;
-    int bypassCell;
-    int bands; // bands edited on the page
+    int bands; // bands edited on the page (the Sub: its five slots)
     const char* page;
 };
 
 constexpr std::array<EqName, 12> kEqs{{
-    {"mic-a", EQ_KIND_MIC_A, PRM_MICA_EQ_BYPASS, 10, "inputs"},
-    {"mic-b", EQ_KIND_MIC_B, PRM_MICB_EQ_BYPASS, 10, "inputs"},
-    {"music", EQ_KIND_MUSIC, PRM_MUSIC_EQ_BYPASS, 10, "inputs"},
-    {"echo-a", EQ_KIND_ECHO_A, PRM_ECHOA_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"echo-b", EQ_KIND_ECHO_B, PRM_ECHOB_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"reverb-a", EQ_KIND_REVERB_A, PRM_REVA_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"reverb-b", EQ_KIND_REVERB_B, PRM_REVB_EQ_BYPASS, 7, "echo and reverb EQ"},
-    {"main", EQ_KIND_MAIN, PRM_MAIN_EQ_BYPASS, 10, "outputs"},
-    {"rear", EQ_KIND_REAR, PRM_REAR_EQ_BYPASS, 10, "outputs"},
-    {"center", EQ_KIND_CENTER, PRM_CENTER_EQ_BYPASS, 10, "outputs"},
-    {"sub", EQ_KIND_SUB, PRM_SUB_EQ_BYPASS, 5, "outputs"},
-    {"top", EQ_KIND_TOP, PRM_TOP_EQ_BYPASS, 10, "outputs"},
+    {"mic-a", EQ_KIND_MIC_A, 10, "inputs"},
+    {"mic-b", EQ_KIND_MIC_B, 10, "inputs"},
+    {"music", EQ_KIND_MUSIC, 10, "inputs"},
+    {"echo-a", EQ_KIND_ECHO_A, 7, "echo and reverb EQ"},
+    {"echo-b", EQ_KIND_ECHO_B, 7, "echo and reverb EQ"},
+    {"reverb-a", EQ_KIND_REVERB_A, 7, "echo and reverb EQ"},
+    {"reverb-b", EQ_KIND_REVERB_B, 7, "echo and reverb EQ"},
+    {"main", EQ_KIND_MAIN, 10, "outputs"},
+    {"rear", EQ_KIND_REAR, 10, "outputs"},
+    {"center", EQ_KIND_CENTER, 10, "outputs"},
+    {"sub", EQ_KIND_SUB, 5, "outputs"},
+    {"top", EQ_KIND_TOP, 10, "outputs"},
 }};
 
 const std::vector<std::string> kBandTypes = {"off", "peq", "lp", "hp", "ls", "hs"};
@@ -257,9 +478,7 @@ const std::vector<std::string> kBandTypes = {"off", "peq", "lp", "hp", "ls", "hs
 // The band as stored in the band memory (band counts from 0 within the equaliser).
 EqBand StoredBand(int kind, int band)
 {
-    EqBandRecord record{};
-    DeviceImage.Read(static_cast<size_t>(EqRegionStart(kind) + kBandRecordSize * band), record);
-    return DecodeEqBand(record);
+    return LoadKindBand(kind, band);
 }
 
 bool IsPassType(int type)
@@ -275,16 +494,196 @@ struct PendingBand
     EqBand value;
 };
 
+double QMaximum(int type)
+{
+    return BandQRangeForType(type).maxRaw / 1000.0;
+}
+
+// ---- The Sub's filter slots ----------------------------------------------------------------
+
+// A Sub slot being edited: its visible band and whether its type was chosen.
+struct PendingSlot
+{
+    int slot = 0;
+    EqBand band;
+    bool typeChosen = false;
+    bool gainGiven = false;
+};
+
+const std::vector<std::string> kCrossoverNames = {
+    "lr12",     "lr24",          "lr36",          "lr48",          "bessel12",   "bessel18",
+    "bessel24", "butterworth12", "butterworth18", "butterworth24", "chebyshev12"};
+
+// The user type a slot's first stage shows: the crossover codes read as LP (even) or HP (odd).
+int SlotUserType(int slot)
+{
+    const int t = LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).type;
+    return t >= 0 && t <= EQ_TYPE_HS ? t : (t % 2 == 0 ? EQ_TYPE_LP : EQ_TYPE_HP);
+}
+
+void AddSubSlots(Catalogue& c, const std::string& base, const char* page)
+{
+    auto pending = std::make_shared<PendingSlot>();
+    for (int slot = 0; slot < kSubSlotCount; ++slot) {
+        const std::string prefix = base + "." + std::to_string(slot + 1);
+        c.groups.push_back(
+            {prefix,
+             [pending, slot] {
+                 pending->slot = slot;
+                 pending->band = LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot);
+                 pending->band.type = SlotUserType(slot);
+                 pending->typeChosen = false;
+                 pending->gainGiven = false;
+             },
+             [pending] {
+                 EqBand b = pending->band;
+                 if (IsPassType(b.type)) {
+                     b.gain = 0.0;
+                 }
+                 b.q = std::clamp(b.q, BandQRangeForType(b.type).minRaw / 1000.0, QMaximum(b.type));
+                 if (pending->typeChosen) {
+                     // A type chosen on the page sets the slot's four stages at once, without
+                     // a gain unless one is given with it.
+                     SetSubSlotType(pending->slot, b.type, pending->gainGiven ? b.gain : 0.0,
+                                    b.freq, b.q);
+                     return;
+                 }
+                 // The slot keeps its stage codes; the hidden stages follow the visible band's
+                 // frequency and Q.
+                 std::array<EqBand, kStagesPerSubSlot> stages{};
+                 for (int i = 0; i < kStagesPerSubSlot; ++i) {
+                     stages[static_cast<size_t>(i)] =
+                         LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * pending->slot + i);
+                     stages[static_cast<size_t>(i)].freq = b.freq;
+                     stages[static_cast<size_t>(i)].q = b.q;
+                 }
+                 const int storedType = stages[0].type;
+                 stages[0].gain = IsPassType(storedType) ? 0.0 : b.gain;
+                 WriteSubSlot(pending->slot, stages);
+             },
+             false});
+        Setting type = ChoiceSetting(
+            prefix + ".type", page, kBandTypes, [slot] { return Number(SlotUserType(slot)); },
+            [pending](const SettingValue& v) {
+                pending->band.type = Whole(v);
+                pending->typeChosen = true;
+            });
+        type.group = prefix;
+        c.Add(std::move(type));
+        Setting gain = NumberSetting(
+            prefix + ".gain", page, "dB",
+            Range(-kBandGainRawMax / 20.0, kBandGainRawMax / 20.0, 0.1, 1),
+            [slot] {
+                return Number(
+                    std::round(LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).gain * 10) / 10);
+            },
+            [pending](const SettingValue& v) {
+                pending->band.gain = v.a;
+                pending->gainGiven = true;
+            });
+        gain.group = prefix;
+        c.Add(std::move(gain));
+        Setting freq = NumberSetting(
+            prefix + ".freq", page, "Hz", Range(kBandFreqMin, kBandFreqMax),
+            [slot] { return Number(LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).freq); },
+            [pending](const SettingValue& v) { pending->band.freq = Whole(v); });
+        freq.group = prefix;
+        c.Add(std::move(freq));
+        Setting q = NumberSetting(
+            prefix + ".q", page, "",
+            Range(BandQRangeForType(EQ_TYPE_PEQ).minRaw / 1000.0, QMaximum(EQ_TYPE_PEQ), 0.01, 2),
+            [slot] {
+                return Number(
+                    std::round(LoadKindBand(EQ_KIND_SUB, kStagesPerSubSlot * slot).q * 100) / 100);
+            },
+            [pending](const SettingValue& v) { pending->band.q = v.a; });
+        q.rangeText = [] { return "0.1..30 for peq, 0.1..2 for the other types"; };
+        q.check = [prefix, slot](const SettingValue& v, const EarlierValue& earlier) {
+            const std::optional<SettingValue> newType = earlier(prefix + ".type");
+            const int t = newType ? Whole(*newType) : SlotUserType(slot);
+            return v.a > QMaximum(t) + 1e-9
+                       ? "a " + kBandTypes[static_cast<size_t>(t)] + " band takes Q 0.1..2"
+                       : std::string();
+        };
+        q.group = prefix;
+        c.Add(std::move(q));
+        // The crossover kind of a low or high pass slot; "none" when the slot is no crossover.
+        std::vector<std::string> kinds = kCrossoverNames;
+        kinds.push_back("none");
+        Setting crossover = ChoiceSetting(
+            prefix + ".crossover", page, kinds,
+            [slot] {
+                const SubSlotMatch m = RecogniseSubSlot(LoadSubSlotStages(slot));
+                return Number(m.found && m.kind >= 0 ? m.kind
+                                                     : static_cast<double>(kCrossoverNames.size()));
+            },
+            [slot](const SettingValue& v) { BuildSubCrossover(slot, Whole(v)); });
+        crossover.rangeText = [] {
+            std::string text;
+            for (const std::string& k : kCrossoverNames) {
+                text += (text.empty() ? "" : ", ") + k;
+            }
+            return text + "; the slot must be lp or hp";
+        };
+        crossover.check = [prefix, slot](const SettingValue& v, const EarlierValue& earlier) {
+            if (Whole(v) >= static_cast<int>(kCrossoverNames.size())) {
+                return std::string("choose one of the crossover kinds");
+            }
+            const std::optional<SettingValue> newType = earlier(prefix + ".type");
+            const int t = newType ? Whole(*newType) : SlotUserType(slot);
+            return t == EQ_TYPE_LP || t == EQ_TYPE_HP
+                       ? std::string()
+                       : "the slot is " + kBandTypes[static_cast<size_t>(t)] +
+                             "; a crossover needs " + prefix + ".type lp or hp";
+        };
+        c.Add(std::move(crossover));
+    }
+}
+
+// ---- Outputs ------------------------------------------------------------------------------
+
+void AddOutputs(Catalogue& c)
+{
+    static const std::array<const char*, 4> kSources{"direct", "reverb", "echo", "music"};
+    for (const OutputCells& out : AllOutputs()) {
+        const std::string base = out.name;
+        const int kind = out.pageKind;
+        for (int source = 0; source < 4; ++source) {
+            Setting mix = NumberSetting(
+                base + ".mix." + kSources[static_cast<size_t>(source)], "outputs", "%",
+                Range(0, kMixMax),
+                [kind, source] { return Number(OutputMixPosition(kind, source)); },
+                [kind, source](const SettingValue& v) { SetOutputMix(kind, source, Whole(v)); });
+            // The range table's text of the cell, except for the Sub's music cell, which holds
+            // three times the percent.
+            const int cell = out.mix[static_cast<size_t>(source)];
+            if (FindCellRange(cell)->max == kMixMax) {
+                mix.rangeText = [cell] { return CellRangeText(*FindCellRange(cell)); };
+            }
+            c.Add(std::move(mix));
+        }
+        if (out.surround != 0) {
+            c.Add(CellNumber(base + ".srs", "outputs", out.surround,
+                             [kind](const SettingValue& v) { SetOutputSurround(kind, Whole(v)); }));
+        }
+        c.Add(SwitchSetting(
+            base + ".mute", "outputs", [kind] { return Number(OutputMuted(kind)); },
+            [kind](const SettingValue& v) { SetOutputMute(kind, On(v)); }));
+    }
+}
+
 void AddEqs(Catalogue& c)
 {
     auto pending = std::make_shared<PendingBand>();
     for (const EqName& eq : kEqs) {
         const std::string base = std::string("eq.") + eq.name;
-        c.Add(SwitchSetting(
-            base + ".bypass", eq.page, SwitchGet(eq.bypassCell, false),
-            [cell = eq.bypassCell](const SettingValue& v) { SetParamCell(cell, Whole(v)); }));
+        c.Add(SwitchSetting(base + ".bypass", eq.page, SwitchGet(EqBypassCell(eq.kind), false),
+                            [cell = EqBypassCell(eq.kind)](const SettingValue& v) {
+                                SetParamCell(cell, On(v) ? 1 : 0);
+                            }));
         if (eq.kind == EQ_KIND_SUB) {
-            continue; // the Sub's slots are set with the crossover rules of the output page
+            AddSubSlots(c, base, eq.page);
+            continue;
         }
         for (int band = 0; band < eq.bands; ++band) {
             const std::string prefix = base + "." + std::to_string(band + 1);
@@ -302,7 +701,8 @@ void AddEqs(Catalogue& c)
                                     if (IsPassType(b.type)) {
                                         b.gain = 0.0;
                                     }
-                                    b.q = std::clamp(b.q, 0.1, b.type == EQ_TYPE_PEQ ? 30.0 : 2.0);
+                                    b.q = std::clamp(b.q, BandQRangeForType(b.type).minRaw / 1000.0,
+                                                     QMaximum(b.type));
                                     SetEqBand(pending->kind, pending->band, b.type, b.gain, b.freq,
                                               b.q);
                                 },
@@ -316,22 +716,38 @@ void AddEqs(Catalogue& c)
                 [pending](const SettingValue& v) { pending->value.type = Whole(v); });
             type.group = prefix;
             c.Add(std::move(type));
-            Setting gain = IntSetting(
-                prefix + ".gain", eq.page, "dB", Range(-15.0, 15.0, 0.1, 1),
+            Setting gain = NumberSetting(
+                prefix + ".gain", eq.page, "dB",
+                Range(-kBandGainRawMax / 20.0, kBandGainRawMax / 20.0, 0.1, 1),
                 [kind, band] { return Number(std::round(StoredBand(kind, band).gain * 10) / 10); },
                 [pending](const SettingValue& v) { pending->value.gain = v.a; });
             gain.group = prefix;
             c.Add(std::move(gain));
-            Setting freq = IntSetting(
-                prefix + ".freq", eq.page, "Hz", Range(20, 20000),
+            Setting freq = NumberSetting(
+                prefix + ".freq", eq.page, "Hz", Range(kBandFreqMin, kBandFreqMax),
                 [kind, band] { return Number(StoredBand(kind, band).freq); },
                 [pending](const SettingValue& v) { pending->value.freq = Whole(v); });
             freq.group = prefix;
             c.Add(std::move(freq));
-            Setting q = IntSetting(
-                prefix + ".q", eq.page, "", Range(0.1, 30.0, 0.01, 2),
+            Setting q = NumberSetting(
+                prefix + ".q", eq.page, "",
+                Range(BandQRangeForType(EQ_TYPE_PEQ).minRaw / 1000.0, QMaximum(EQ_TYPE_PEQ), 0.01,
+                      2),
                 [kind, band] { return Number(std::round(StoredBand(kind, band).q * 100) / 100); },
                 [pending](const SettingValue& v) { pending->value.q = v.a; });
+            q.rangeText = [] { return "0.1..30 for peq, 0.1..2 for the other types"; };
+            // The Q of a band that is (or becomes in the same command) no peaking band stays
+            // within 0.1..2.
+            q.check = [prefix, kind, band](const SettingValue& v, const EarlierValue& earlier) {
+                const std::optional<SettingValue> newType = earlier(prefix + ".type");
+                const int t = newType ? Whole(*newType) : StoredBand(kind, band).type;
+                return v.a > QMaximum(t) + 1e-9
+                           ? "a " +
+                                 (t >= 0 && t <= EQ_TYPE_HS ? kBandTypes[static_cast<size_t>(t)]
+                                                            : std::string("crossover")) +
+                                 " band takes Q 0.1..2"
+                           : std::string();
+            };
             q.group = prefix;
             c.Add(std::move(q));
         }
@@ -343,74 +759,74 @@ void AddEqs(Catalogue& c)
 struct OutputName
 {
     const char* name;
-    CompressorOutput comp;
+    CompGroup group;
     int bypassCell;
-    int thresholdCell;
 };
 
-constexpr std::array<OutputName, 5> kOutputs{{
-    {"main", COMP_MAIN, PRM_MAIN_COMP_BYPASS, PRM_MAIN_COMP_THRESHOLD},
-    {"rear", COMP_REAR, PRM_REAR_COMP_BYPASS, PRM_REAR_COMP_THRESHOLD},
-    {"center", COMP_CENTER, PRM_CENTER_COMP_BYPASS, PRM_CENTER_COMP_THRESHOLD},
-    {"sub", COMP_SUB, PRM_SUB_COMP_BYPASS, PRM_SUB_COMP_THRESHOLD},
-    {"top", COMP_TOP, PRM_TOP_COMP_BYPASS, PRM_TOP_COMP_THRESHOLD},
+constexpr std::array<OutputName, 5> kCompressors{{
+    {"main", COMP_GROUP_MAIN, PRM_MAIN_COMP_BYPASS},
+    {"rear", COMP_GROUP_REAR, PRM_REAR_COMP_BYPASS},
+    {"center", COMP_GROUP_CENTER, PRM_CENTER_COMP_BYPASS},
+    {"sub", COMP_GROUP_SUB, PRM_SUB_COMP_BYPASS},
+    {"top", COMP_GROUP_TOP, PRM_TOP_COMP_BYPASS},
 }};
 
+// The compressor being edited: the four slider positions.
 struct PendingCompressor
 {
-    CompressorOutput output = COMP_MAIN;
-    CompressorSettings value;
+    int group = 0;
+    std::array<int, COMP_SLIDER_COUNT> positions{};
 };
 
 void AddCompressors(Catalogue& c)
 {
     auto pending = std::make_shared<PendingCompressor>();
-    for (const OutputName& out : kOutputs) {
+    for (const OutputName& out : kCompressors) {
         const std::string base = std::string("comp.") + out.name;
-        const int first = out.thresholdCell; // threshold, ratio, attack, release follow
-        const CompressorOutput comp = out.comp;
+        const int group = out.group;
         c.Add(SwitchSetting(
-            base + ".on", "compressor", SwitchGet(out.bypassCell, true),
-            [comp](const SettingValue& v) { SetCompressorBypass(comp, Whole(v) != 0 ? 0 : 1); }));
+            base + ".on", "compressor", [group] { return Number(GroupCompressorOn(group)); },
+            [group](const SettingValue& v) { SetGroupCompressorOn(group, On(v)); }));
         c.groups.push_back(
             {base,
-             [pending, comp, first] {
-                 pending->output = comp;
-                 pending->value = SanitiseCompressor(
-                     {ParamStore.GetFloat(first), ParamStore.GetFloat(first + 1),
-                      ParamStore.GetFloat(first + 2), ParamStore.GetFloat(first + 3)});
+             [pending, group] {
+                 pending->group = group;
+                 for (int slider = 0; slider < COMP_SLIDER_COUNT; ++slider) {
+                     pending->positions[static_cast<size_t>(slider)] =
+                         CompressorSliderPosition(slider, GroupCompressorValue(group, slider));
+                 }
              },
              [pending] {
-                 const CompressorSettings& s = pending->value;
-                 WriteCompressor(pending->output, s.threshold, s.ratio, s.attack, s.release);
+                 // One write with the four sliders' values, as one slider move makes.
+                 std::array<float, COMP_SLIDER_COUNT> v{};
+                 for (int slider = 0; slider < COMP_SLIDER_COUNT; ++slider) {
+                     v[static_cast<size_t>(slider)] = CompressorSliderValue(
+                         slider, pending->positions[static_cast<size_t>(slider)]);
+                 }
+                 WriteCompressor(CompressorOfGroup(pending->group), v[0], v[1], v[2], v[3]);
              },
              false});
         struct Field
         {
             const char* name;
-            const char* unit;
-            SettingRange range;
-            float CompressorSettings::*member;
+            int slider;
+            int cellOffset; // from the threshold cell
         };
-        const std::array<Field, 4> fields{{
-            {"threshold", "dB", Range(-60, 0, 1, 0), &CompressorSettings::threshold},
-            {"ratio", "", Range(1.0, 30.0, 0.1, 1), &CompressorSettings::ratio},
-            {"attack", "ms", Range(1, 100), &CompressorSettings::attack},
-            {"release", "ms", Range(1, 1000), &CompressorSettings::release},
+        static constexpr std::array<Field, 4> kFields{{
+            {"threshold", COMP_SLIDER_THRESHOLD, 0},
+            {"ratio", COMP_SLIDER_RATIO, 1},
+            {"attack", COMP_SLIDER_ATTACK, 2},
+            {"release", COMP_SLIDER_RELEASE, 3},
         }};
-        for (size_t f = 0; f < fields.size(); ++f) {
-            const Field field = fields[f];
-            const int cell = first + static_cast<int>(f);
-            Setting s = IntSetting(
-                base + "." + field.name, "compressor", field.unit, field.range,
-                [cell, decimals = field.range.decimals] {
-                    const double scale = std::pow(10.0, decimals);
-                    return Number(
-                        std::round(static_cast<double>(ParamStore.GetFloat(cell)) * scale) / scale);
-                },
-                [pending, member = field.member](const SettingValue& v) {
-                    pending->value.*member = static_cast<float>(v.a);
-                });
+        const int threshold = out.bypassCell + 1;
+        for (const Field& field : kFields) {
+            const int slider = field.slider;
+            Setting s =
+                CellNumber(base + "." + field.name, "compressor", threshold + field.cellOffset,
+                           [pending, slider](const SettingValue& v) {
+                               pending->positions[static_cast<size_t>(slider)] =
+                                   CompressorSliderPosition(slider, static_cast<float>(v.a));
+                           });
             s.group = base;
             c.Add(std::move(s));
         }
@@ -419,47 +835,93 @@ void AddCompressors(Catalogue& c)
 
 // ---- Delays -------------------------------------------------------------------------------
 
-struct DelayName
-{
-    const char* name;
-    DelaySide side;
-};
-
-constexpr std::array<DelayName, 8> kDelays{{
-    {"main-l", DELAY_MAIN_L},
-    {"main-r", DELAY_MAIN_R},
-    {"center", DELAY_CENTER},
-    {"sub", DELAY_SUB},
-    {"rear-l", DELAY_REAR_L},
-    {"rear-r", DELAY_REAR_R},
-    {"top-l", DELAY_TOP_L},
-    {"top-r", DELAY_TOP_R},
-}};
+constexpr std::array<const char*, kDelayChannelCount> kDelayNames{
+    "main-l", "main-r", "center", "sub", "rear-l", "rear-r", "top-l", "top-r"};
 
 void AddDelays(Catalogue& c)
 {
-    for (const DelayName& d : kDelays) {
-        const std::string base = std::string("delay.") + d.name;
-        const DelaySide side = d.side;
-        const DelaySideCells cells = DelayCellsOf(side);
+    for (int channel = 0; channel < kDelayChannelCount; ++channel) {
+        const std::string base = std::string("delay.") + kDelayNames[static_cast<size_t>(channel)];
+        const DelaySideCells cells = DelayCellsOf(DelaySideOfChannel(channel));
+        // Values below 1.5 ms are taken and raised to 1.5 ms, as the page does.
+        Setting ms =
+            CellNumber(base + ".ms", "delay", cells.delayCell,
+                       [channel](const SettingValue& v) { ApplyChannelDelay(channel, v.a); });
+        ms.range = Fixed(Range(0.0, kDelayMaxMs, 0.1, 1));
+        ms.get = [channel] {
+            return Number(std::round(static_cast<double>(ChannelDelay(channel)) * 10.0) / 10.0);
+        };
+        ms.rangeText = [cell = cells.delayCell] {
+            return CellRangeText(*FindCellRange(cell)) + ", less is raised to 1.5";
+        };
+        c.Add(std::move(ms));
         c.Add(SwitchSetting(
-            base + ".on", "delay", SwitchGet(cells.offCell, true),
-            [side](const SettingValue& v) { SetDelayOff(side, Whole(v) != 0 ? 0 : 1); }));
-        c.Add(ChoiceSetting(base + ".mode", "delay", {"high", "channel"}, CellGet(cells.modeCell),
-                            [side](const SettingValue& v) { SetDelayMode(side, Whole(v)); }));
-        Setting split = IntSetting(
-            base + ".split", "delay", "Hz", Range(500, 3000, 100),
-            [side] { return Number(500 + 100 * CurrentSplitStep(side)); },
-            [side](const SettingValue& v) { SetDelaySplit(side, (Whole(v) - 500) / 100, false); });
+            base + ".on", "delay", [channel] { return Number(ChannelDelayOn(channel)); },
+            [channel](const SettingValue& v) { SetChannelDelayOn(channel, On(v)); }));
+        c.Add(ChoiceSetting(
+            base + ".mode", "delay", {"high", "channel"},
+            [channel] { return Number(ChannelDelayMode(channel)); },
+            [channel](const SettingValue& v) { SetChannelDelayMode(channel, Whole(v)); }));
+        Setting split = NumberSetting(
+            base + ".split", "delay", "Hz",
+            Range(SplitStepHz(0), SplitStepHz(kHfSplitStepCount - 1), 100),
+            [channel] { return Number(SplitStepHz(ChannelSplitStep(channel))); },
+            [channel](const SettingValue& v) {
+                SetChannelSplitStep(channel, (Whole(v) - SplitStepHz(0)) / 100);
+            });
         const std::string modeName = base + ".mode";
-        split.check = [modeCell = cells.modeCell, modeName](const SettingValue&,
-                                                            const EarlierValue& earlier) {
+        split.check = [channel, modeName](const SettingValue&, const EarlierValue& earlier) {
             const std::optional<SettingValue> mode = earlier(modeName);
-            const int m = mode ? Whole(*mode) : ParamStore.GetInt(modeCell);
+            const int m = mode ? Whole(*mode) : ChannelDelayMode(channel);
             return m != 0 ? "the split is not used while " + modeName + " is channel"
                           : std::string();
         };
         c.Add(std::move(split));
+    }
+}
+
+// ---- Sound field --------------------------------------------------------------------------
+
+constexpr std::array<const char*, kSoundFieldPointCount> kPointNames{
+    "listener", "main-l", "center", "main-r", "rear-l", "sub", "rear-r", "top-l", "top-r"};
+
+void AddSoundField(Catalogue& c)
+{
+    Setting room;
+    room.name = "soundfield.room";
+    room.page = "sound field";
+    room.unit = "m";
+    room.kind = SettingKind::Room;
+    room.range = Fixed(Range(kMinRoomMetres, kMaxRoomMetres));
+    room.get = [] {
+        const SoundFieldGeometry g = CurrentSoundFieldGeometry();
+        return SettingValue{static_cast<double>(g.width), static_cast<double>(g.length)};
+    };
+    room.apply = [](const SettingValue& v) {
+        SetSoundFieldRoomSize(static_cast<int>(v.a), static_cast<int>(v.b));
+    };
+    c.Add(std::move(room));
+    for (int point = 0; point < kSoundFieldPointCount; ++point) {
+        Setting s;
+        s.name = std::string("soundfield.") + kPointNames[static_cast<size_t>(point)];
+        s.page = "sound field";
+        s.unit = "m";
+        s.kind = SettingKind::Point;
+        s.range = Fixed(Range(-kMaxRoomMetres / 2.0, kMaxRoomMetres / 2.0, 0.1, 1));
+        s.get = [point] {
+            const SoundFieldPosition p =
+                CurrentSoundFieldGeometry().points[static_cast<size_t>(point)];
+            return SettingValue{PositionTenths(p.x) / 10.0, PositionTenths(p.y) / 10.0};
+        };
+        // Typed positions are limited to the room (as it is when the assignment is applied),
+        // as the page's edit boxes are.
+        s.apply = [point](const SettingValue& v) {
+            const SoundFieldGeometry g = CurrentSoundFieldGeometry();
+            const SoundFieldPosition at =
+                LimitToRoom({static_cast<float>(v.a), static_cast<float>(v.b)}, g.width, g.length);
+            MoveSoundFieldPoint(point, at, SoundFieldMove::Typed);
+        };
+        c.Add(std::move(s));
     }
 }
 
@@ -468,10 +930,14 @@ const Catalogue& TheCatalogue()
     static const Catalogue catalogue = [] {
         Catalogue c;
         AddMaster(c);
+        AddInputs(c);
+        AddOutputs(c);
         AddFeatures(c);
+        AddMachine(c);
         AddEqs(c);
         AddCompressors(c);
         AddDelays(c);
+        AddSoundField(c);
         return c;
     }();
     return catalogue;
@@ -549,6 +1015,9 @@ const SettingGroup* FindSettingGroup(const std::string& key)
 
 std::string RangeText(const Setting& s)
 {
+    if (s.rangeText) {
+        return s.rangeText();
+    }
     std::string text;
     switch (s.kind) {
     case SettingKind::Switch:
@@ -569,7 +1038,7 @@ std::string RangeText(const Setting& s)
     const SettingRange r = s.range();
     text = FormatNumber(r.minimum, r.decimals) + ".." + FormatNumber(r.maximum, r.decimals);
     if (!s.unit.empty()) {
-        text += " " + s.unit;
+        text += s.unit == "%" ? s.unit : " " + s.unit; // as the model's range texts write them
     }
     if (r.step > 0.0 && r.step != std::pow(10.0, -r.decimals)) {
         text += " in steps of " + FormatNumber(r.step, r.decimals);

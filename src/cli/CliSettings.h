@@ -51,6 +51,9 @@ struct Setting
     std::vector<std::string> choices;
     // The range as it applies now (some depend on the state, such as the mic volume's limit).
     std::function<SettingRange()> range;
+    // The range as messages and `list` show it, when it is not made from `range` (the model's
+    // range table has the texts of the cells).
+    std::function<std::string()> rangeText;
     std::function<SettingValue()> get;
     // A check beyond the range, against the state and the earlier assignments; an empty
     // text when the value may be applied.

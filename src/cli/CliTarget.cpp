@@ -70,6 +70,17 @@ TakeResult TakeTargetOption(const std::vector<std::string>& args, size_t* i, Tar
         out->silent = true;
         return TakeResult::Taken;
     }
+    if (a.rfind("--emulate-unplug-after=", 0) == 0) {
+        // For tests of a link lost on the way.
+        long n = 0;
+        const auto [end, ec] = std::from_chars(a.data() + 23, a.data() + a.size(), n);
+        if (ec != std::errc() || end != a.data() + a.size() || n < 0) {
+            *error = "bad report count in '" + a + "'";
+            return TakeResult::Error;
+        }
+        out->unplugAfter = n;
+        return TakeResult::Taken;
+    }
     if (a.rfind("--emulate-model=", 0) == 0) {
         // For tests of the rejection: the emulated processor reports this model.
         out->emulator.model = a.substr(16);
@@ -158,6 +169,9 @@ bool DeviceLink::Open(const TargetOptions& args)
         SetUsbTimings({std::chrono::milliseconds(20), std::chrono::milliseconds(200)});
         if (args.silent) {
             bus_->Processor(kEmulatedProcessorPath)->SetSilent(true);
+        }
+        if (args.unplugAfter >= 0) {
+            bus_->UnplugAfter(kEmulatedProcessorPath, static_cast<unsigned>(args.unplugAfter));
         }
         SetUsbBackend(bus_.get());
     } else {
@@ -288,6 +302,9 @@ bool CliTarget::Open()
                          read.reason.empty() ? "not a mode file" : read.reason.c_str());
             return false;
         }
+        // Mode files are made for the processor this program accepts: its command set decides
+        // what an edit stores (music AGC, SRS 3D), not the start-up value of a missing link.
+        g_nCmdVersion = kAcceptedCmdVersion;
         opened_ = true;
         return true;
     }
@@ -322,6 +339,12 @@ bool CliTarget::Finish(bool save)
         }
         return true;
     }
-    link_->Close(true);
-    return !link_->SaveFailed();
+    // Writes to a link that died on the way were dropped: that is no success.
+    const bool lost = g_bConnected.load() == 0 || g_bReadThreadEnd.load() == 1;
+    if (lost) {
+        std::fprintf(stderr, "dsp4620-cli: the link to the processor was lost; not everything "
+                             "was sent\n");
+    }
+    link_->Close(!lost);
+    return !lost && !link_->SaveFailed();
 }

@@ -23,9 +23,11 @@ struct TargetOptions
     EmulatorOptions emulator;
     std::string trace;
     bool shortWaits = false;
-    bool silent = false; // the emulated processor answers nothing (for tests)
-    std::string file;    // --file MODEFILE: edit this mode file, send nothing
-    std::string output;  // --output NEW: save the edited mode file here instead
+    bool silent = false;   // the emulated processor answers nothing (for tests)
+    long unplugAfter = -1; // the emulated processor leaves the bus after this many reports read
+                           // (for tests)
+    std::string file;      // --file MODEFILE: edit this mode file, send nothing
+    std::string output;    // --output NEW: save the edited mode file here instead
     bool IsFile() const { return !file.empty(); }
 };
 

@@ -2,10 +2,12 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSettings.h"
 #include "cli/CliTarget.h"
+#include "dsp/SoundField.h"
 #include "link/LinkState.h"
 #include "link/Protocol.h"
 #include "link/UsbTransport.h"
 #include "link/controller/ModeFileNames.h"
+#include "link/controller/RemoteControl.h"
 #include "model/CmdVersion.h"
 
 #include <atomic>
@@ -27,6 +29,8 @@ int RunSet(CliTarget& target, const std::vector<std::string>& args);
 int RunMode(CliTarget& target, const std::vector<std::string>& args);
 int RunStatus(CliTarget& target, const std::vector<std::string>& args);
 int RunScript(CliTarget& target, const std::vector<std::string>& args);
+int RunSoundField(CliTarget& target, const std::vector<std::string>& args);
+int RunRemote(CliTarget& target, const std::vector<std::string>& args);
 
 const CliCommand kList{
     "list", "list every setting with its unit, range or choices and page",
@@ -94,7 +98,31 @@ const CliCommand kRun{
     "succeeded.\n" CLI_TARGET_OPTIONS,
     nullptr, RunScript};
 
+const CliCommand kSoundField{
+    "soundfield", "reset the room plan or centre the listener",
+    "usage: dsp4620-cli soundfield reset|center [OPTIONS]\n"
+    "  reset   every speaker to 0 dB and the start-up room plan, as the\n"
+    "          sound-field page's reset does\n"
+    "  center  the listener to the middle of the room, and the eight\n"
+    "          speaker levels from their new distances\n"
+    "  Single points and the room size are settings: see 'list'.\n" CLI_TARGET_OPTIONS,
+    nullptr, RunSoundField};
+const CliCommand kRemote{"remote",
+                         "send or save the remote-control key table",
+                         "usage: dsp4620-cli remote apply|save FILE.remo [OPTIONS]\n"
+                         "  apply  reads the key table from FILE.remo (16 bytes; a shorter file\n"
+                         "         changes only the keys it holds) and sends it to the processor\n"
+                         "  save   writes the processor's key table to FILE.remo (the extension\n"
+                         "         remo is put on the name; an old file is replaced only once the\n"
+                         "         new one is complete)\n"
+                         "  These need a processor.\n" CLI_DEVICE_OPTIONS,
+                         nullptr,
+                         RunRemote,
+                         CliTargets::DeviceOnly};
+
 const CliRegistration registerList(kList);
+const CliRegistration registerSoundField(kSoundField);
+const CliRegistration registerRemote(kRemote);
 const CliRegistration registerGet(kGet);
 const CliRegistration registerSet(kSet);
 const CliRegistration registerMode(kMode);
@@ -164,7 +192,8 @@ int RunList(const std::vector<std::string>& args)
         out += first ? "  {" : ",\n  {";
         first = false;
         out += "\"name\": " + JsonQuote(s.name) + ", \"page\": " + JsonQuote(s.page) +
-               ", \"unit\": " + JsonQuote(s.unit) + ", \"kind\": " + JsonQuote(KindName(s.kind));
+               ", \"unit\": " + JsonQuote(s.unit) + ", \"kind\": " + JsonQuote(KindName(s.kind)) +
+               ", \"range\": " + JsonQuote(RangeText(s));
         if (s.kind == SettingKind::Choice || s.kind == SettingKind::Switch) {
             out += ", \"choices\": [";
             for (size_t i = 0; i < s.choices.size(); ++i) {
@@ -309,6 +338,47 @@ int RunMode(CliTarget& target, const std::vector<std::string>& args)
     }
     SendCommand({action == "recall" ? kCmdLoadMode : kCmdResetMode, mode, -1});
     return target.ReadAgain() ? 0 : 1;
+}
+
+int RunSoundField(CliTarget& target, const std::vector<std::string>& args)
+{
+    if (args.size() != 1 || (args[0] != "reset" && args[0] != "center")) {
+        return CliUsageError(kSoundField, "soundfield takes reset or center");
+    }
+    if (args[0] == "reset") {
+        ResetSoundField();
+    } else {
+        CenterSoundFieldListener();
+    }
+    target.MarkChanged();
+    return 0;
+}
+
+int RunRemote(CliTarget& target, const std::vector<std::string>& args)
+{
+    if (args.size() != 2 || (args[0] != "apply" && args[0] != "save")) {
+        return CliUsageError(kRemote, "remote takes apply FILE or save FILE");
+    }
+    if (args[0] == "apply") {
+        const uint64_t before = target.Link().Received(kCmdWriteRemoteTable);
+        const RemoteFileResult r = LoadRemoteTable(args[1]);
+        if (!r.ok) {
+            std::fprintf(stderr, "dsp4620-cli: %s: %s\n", args[1].c_str(), r.reason.c_str());
+            return 1;
+        }
+        // The processor confirms the table before the link is closed.
+        if (!target.Link().WaitForReply(kCmdWriteRemoteTable, before)) {
+            std::fprintf(stderr, "dsp4620-cli: the processor did not confirm the key table\n");
+            return 1;
+        }
+        return 0;
+    }
+    const RemoteFileResult r = SaveRemoteTable(args[1]);
+    if (!r.ok) {
+        std::fprintf(stderr, "dsp4620-cli: %s: %s\n", r.path.string().c_str(), r.reason.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 // ---- status -------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -116,17 +117,20 @@ TEST_F(CliTargetTest, RefusedAssignmentsLeaveFileAndProcessorUntouched)
     };
     const Case cases[] = {
         {"music.volume=50 nosuch.setting=1", "nosuch.setting: no such setting"},
-        {"music.volume=50 echo.volume=abc", "echo.volume=abc: malformed value (0..99 %)"},
-        {"music.volume=50 echo.volume=100", "echo.volume=100: out of range (0..99 %)"},
+        {"music.volume=50 echo.volume=abc", "echo.volume=abc: malformed value (0..99%)"},
+        {"music.volume=50 echo.volume=100", "echo.volume=100: out of range (0..99%)"},
         {"music.volume=50 echo.volume=5.5", "echo.volume=5.5: not a whole number"},
         {"eq.main.3.type=bandpass",
          "eq.main.3.type=bandpass: not one of the choices (off, peq, lp, hp, ls, hs)"},
         {"eq.main.11.gain=1", "eq.main.11.gain: no such setting"},
-        {"comp.main.ratio=0.5", "comp.main.ratio=0.5: out of range (1.0..30.0)"},
+        {"comp.main.ratio=0.5", "comp.main.ratio=0.5: out of range (1..30:1)"},
         {"delay.main-l.split=550", "not a step"},
         {"delay.main-l.mode=channel delay.main-l.split=1000",
          "the split is not used while delay.main-l.mode is channel"},
         {"mic.mute=maybe", "mic.mute=maybe: not on or off"},
+        {"main.srs=60", "main.srs=60: out of range (0..50%)"},
+        {"center.srs=10", "center.srs: no such setting"},
+        {"sub.mix.music=101", "sub.mix.music=101: out of range (0..100%)"},
         {"music.volume", "'music.volume' is not NAME=VALUE"},
     };
     for (const Case& c : cases) {
@@ -140,6 +144,33 @@ TEST_F(CliTargetTest, RefusedAssignmentsLeaveFileAndProcessorUntouched)
                   2);
         EXPECT_TRUE(SentAfterRead("t.txt").empty()) << "something was sent";
     }
+}
+
+TEST_F(CliTargetTest, LinkLostAfterTheReadIsAFailure)
+{
+    // How many reports the read synchronisation reads, from a trace.
+    ASSERT_EQ(Cli("get music.volume --emulate --trace " + Path("t.txt")), 0) << Err();
+    std::istringstream trace(Read("t.txt"));
+    std::string line;
+    long received = 0;
+    bool farewell = false;
+    while (std::getline(trace, line)) {
+        farewell = farewell || line.rfind("> 028a", 0) == 0;
+        received += !farewell && line.rfind("< ", 0) == 0 ? 1 : 0;
+    }
+    ASSERT_GT(received, 100);
+    EXPECT_EQ(
+        Cli("set music.volume=50 --emulate --emulate-unplug-after=" + std::to_string(received)), 1);
+    // Lost after the read (or, should the read have needed a report more, during it): either
+    // way a failure with its reason, never success.
+    const std::string err = Err();
+    EXPECT_TRUE(err.find("the link to the processor was lost") != std::string::npos ||
+                err.find("the read from the processor did not finish") != std::string::npos)
+        << err;
+    EXPECT_EQ(
+        Cli("set music.volume=50 --emulate --emulate-unplug-after=" + std::to_string(received + 5)),
+        0)
+        << Err();
 }
 
 TEST_F(CliTargetTest, ReadOnlyFileIsRefusedForAnOrdinaryUserAndStaysAsItWas)

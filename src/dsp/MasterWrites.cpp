@@ -1,4 +1,4 @@
-#include "app/MasterWrites.h"
+#include "dsp/MasterWrites.h"
 
 #include "dsp/Dynamics.h"
 #include "model/ParamIds.h"

@@ -1,4 +1,4 @@
-#include "pages/InputParams.h"
+#include "dsp/InputParams.h"
 
 #include "model/ParamIds.h"
 #include "model/ParamStore.h"
