@@ -76,8 +76,9 @@ void COutputNavBar::SetCurrent(PageKind page, int outputKind)
 {
     for (int i = 0; i < kOutputNavButtons; ++i) {
         const OutputNavEntry& e = OutputNavEntries()[static_cast<size_t>(i)];
+        // On the output page the output shown; on the other pages their own button.
         const bool selected =
-            page == PageKind::Output && e.page == PageKind::Output && e.outputKind == outputKind;
+            e.page == page && (page != PageKind::Output || e.outputKind == outputKind);
         buttons_[static_cast<size_t>(i)]->SetChecked(selected);
     }
 }

@@ -31,8 +31,8 @@ public:
     // `shell` may be null (tests): the buttons then only report Chosen.
     COutputNavBar(PageShell* shell, QWidget* parent);
 
-    // The page the bar sits on and, on the output page, the output shown: that output's
-    // button is drawn selected, the others normal.
+    // The page the bar sits on and, on the output page, the output shown: that page's (or
+    // that output's) button is drawn selected, the others normal.
     void SetCurrent(PageKind page, int outputKind);
     void Relabel();
     // Presses button i (as a click does).

@@ -200,12 +200,6 @@ void CSSVCDlg::Refresh()
 void CSSVCDlg::ShowNavSelection()
 {
     nav_->SetCurrent(PageKind::SoundField, -1);
-    // This page's own button is the selected one.
-    for (int i = 0; i < kOutputNavButtons; ++i) {
-        if (OutputNavEntries()[static_cast<size_t>(i)].page == PageKind::SoundField) {
-            nav_->Button(i)->SetChecked(true);
-        }
-    }
 }
 
 void CSSVCDlg::Relabel()

@@ -8,6 +8,8 @@
 
 #include <QTest>
 
+#include <utility>
+
 namespace {
 class OutputNavTest : public PagesFixture
 {
@@ -46,16 +48,21 @@ TEST_F(OutputNavTest, EachButton_AsksTheShellForItsPage)
     EXPECT_EQ(g_nOutputKind.load(), EQ_KIND_TOP);
 }
 
-TEST_F(OutputNavTest, ShownOutput_IsTheOnlySelectedButtonAndLabelsFollowTheLanguage)
+TEST_F(OutputNavTest, ShownPage_IsTheOnlySelectedButtonAndLabelsFollowTheLanguage)
 {
     COutputNavBar bar(&shell_, nullptr);
     bar.SetCurrent(PageKind::Output, EQ_KIND_SUB);
     for (int i = 0; i < kOutputNavButtons; ++i) {
         EXPECT_EQ(bar.Button(i)->IsChecked(), i == 2) << i;
     }
-    bar.SetCurrent(PageKind::Delay, -1);
-    for (int i = 0; i < kOutputNavButtons; ++i) {
-        EXPECT_FALSE(bar.Button(i)->IsChecked()) << i;
+    // The other pages of the group show their own button selected.
+    const std::pair<PageKind, int> ownButtons[] = {
+        {PageKind::SoundField, 5}, {PageKind::Delay, 6}, {PageKind::Comp, 7}};
+    for (const auto& [page, own] : ownButtons) {
+        bar.SetCurrent(page, -1);
+        for (int i = 0; i < kOutputNavButtons; ++i) {
+            EXPECT_EQ(bar.Button(i)->IsChecked(), i == own) << i;
+        }
     }
     EXPECT_EQ(bar.Button(5)->text(), QString("声场定位"));
     SetLanguage(1);
