@@ -4,7 +4,37 @@
 #include "app/CInfoDlg.h"
 #include "app/CKW4620v13View.h"
 #include "app/CRibbonBar.h"
+#include "app/ControllerSession.h"
+#include "link/controller/VirtualBusWatcher.h"
+#include "link/emulator/VirtualHidBus.h"
 #include "model/Writer.h"
+
+using namespace std::chrono_literals;
+
+ControllerOptions NoWaitControllerOptions()
+{
+    ControllerOptions o;
+    o.sync = SyncTimings::Zero();
+    o.pauses = {0ms, 0ms, 0ms, 0ms};
+    o.pause = [](std::chrono::milliseconds) {};
+    return o;
+}
+
+std::unique_ptr<CMainFrame> MakeFrameOnVirtualBus(AppSettings& settings, VirtualHidBus& bus,
+                                                  ControllerOptions options,
+                                                  ControllerSession** session)
+{
+    return std::make_unique<CMainFrame>(settings, [&bus, options, session](UiPort& ui) {
+        auto made = std::make_unique<ControllerSession>(
+            ui,
+            [&bus](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
+                return std::make_unique<VirtualBusWatcher>(bus, std::move(handler));
+            },
+            options);
+        *session = made.get();
+        return made;
+    });
+}
 
 void AppFixture::SetUp()
 {

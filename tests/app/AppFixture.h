@@ -5,6 +5,7 @@
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/DeviceSession.h"
+#include "link/controller/ConnectionController.h"
 #include "model/Report.h"
 #include "support/FakeSession.h"
 
@@ -18,6 +19,16 @@
 
 class CKW4620v13View;
 class CRibbonBar;
+class ControllerSession;
+class VirtualHidBus;
+
+// Controller options that never wait: no synchronisation pauses and no store pauses.
+ControllerOptions NoWaitControllerOptions();
+// A main frame on the real controller, whose device watcher follows the virtual bus (arrival
+// and removal); *session is set to the frame's session.
+std::unique_ptr<CMainFrame> MakeFrameOnVirtualBus(AppSettings& settings, VirtualHidBus& bus,
+                                                  ControllerOptions options,
+                                                  ControllerSession** session);
 
 class AppFixture : public ::testing::Test
 {

@@ -1,6 +1,7 @@
 // The shell wired to the connection controller, against an emulated processor on the virtual
 // bus through the real transport: start-up, synchronisation, the status line, the poll, a
 // ribbon write, an F-key recall and the close prompt.
+#include "app/AppFixture.h"
 #include "app/AppSettings.h"
 #include "app/AppText.h"
 #include "app/CInfoDlg.h"
@@ -90,24 +91,14 @@ protected:
         settings_ = std::make_unique<AppSettings>(dir_.filePath("settings.ini"));
         SetAppLanguage(1);
         settings_->SetLanguage(1);
-        frame_ = std::make_unique<CMainFrame>(*settings_, [this](UiPort& ui) {
-            ControllerOptions o;
-            o.sync = SyncTimings::Zero();
-            o.pauses = pauses_;
-            o.pause = [this](std::chrono::milliseconds span) {
-                if (pause_) {
-                    pause_(span);
-                }
-            };
-            auto session = std::make_unique<ControllerSession>(
-                ui,
-                [this](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
-                    return std::make_unique<VirtualBusWatcher>(bus_, std::move(handler));
-                },
-                o);
-            session_ = session.get();
-            return session;
-        });
+        ControllerOptions o = NoWaitControllerOptions();
+        o.pauses = pauses_;
+        o.pause = [this](std::chrono::milliseconds span) {
+            if (pause_) {
+                pause_(span);
+            }
+        };
+        frame_ = MakeFrameOnVirtualBus(*settings_, bus_, o, &session_);
         frame_->View()->SetPause([](int) {});
         frame_->Ui().SetBoxHook([this](const QString& text, const QString&) {
             boxes_.push_back(text.toStdString());

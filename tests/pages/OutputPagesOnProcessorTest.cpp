@@ -1,6 +1,7 @@
 // The delay and compressor pages in the main window, connected through the real transport to
 // an emulated processor on the virtual bus: what the user does on the page arrives in the
 // processor's parameters.
+#include "app/AppFixture.h"
 #include "app/AppSettings.h"
 #include "app/AppText.h"
 #include "app/CKW4620v13View.h"
@@ -53,20 +54,7 @@ protected:
 
         settings_ = std::make_unique<AppSettings>(dir_.filePath("settings.ini"));
         SetAppLanguage(0);
-        frame_ = std::make_unique<CMainFrame>(*settings_, [this](UiPort& ui) {
-            ControllerOptions o;
-            o.sync = SyncTimings::Zero();
-            o.pauses = {0ms, 0ms, 0ms, 0ms};
-            o.pause = [](std::chrono::milliseconds) {};
-            auto session = std::make_unique<ControllerSession>(
-                ui,
-                [this](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
-                    return std::make_unique<VirtualBusWatcher>(bus_, std::move(handler));
-                },
-                o);
-            session_ = session.get();
-            return session;
-        });
+        frame_ = MakeFrameOnVirtualBus(*settings_, bus_, NoWaitControllerOptions(), &session_);
         frame_->View()->SetPause([](int) {});
         frame_->Ui().SetBoxHook([](const QString&, const QString&) { return UiAnswer::Ok; });
         frame_->show();

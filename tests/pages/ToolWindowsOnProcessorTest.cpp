@@ -1,6 +1,7 @@
 // The three tool windows inside the main window, against an emulated processor on the virtual
 // bus through the real transport: what reaches the processor from "Apply", the mode reset,
 // learning a key, and remote data files.
+#include "app/AppFixture.h"
 #include "app/AppSettings.h"
 #include "app/AppText.h"
 #include "app/CInfoDlg.h"
@@ -93,20 +94,7 @@ protected:
         bus_.AddInterface({kPath, 1, 0x2010, 0x1031, processor_, ""});
         SetUsbBackend(&bus_);
         settings_ = std::make_unique<AppSettings>(dir_.filePath("settings.ini"));
-        frame_ = std::make_unique<CMainFrame>(*settings_, [this](UiPort& ui) {
-            ControllerOptions o;
-            o.sync = SyncTimings::Zero();
-            o.pauses = {0ms, 0ms, 0ms, 0ms};
-            o.pause = [](std::chrono::milliseconds) {};
-            auto session = std::make_unique<ControllerSession>(
-                ui,
-                [this](DeviceChangeHandler handler) -> std::unique_ptr<DeviceWatcher> {
-                    return std::make_unique<VirtualBusWatcher>(bus_, std::move(handler));
-                },
-                o);
-            session_ = session.get();
-            return session;
-        });
+        frame_ = MakeFrameOnVirtualBus(*settings_, bus_, NoWaitControllerOptions(), &session_);
         frame_->View()->SetPause([](int) {});
         frame_->Ui().SetBoxHook([this](const QString& text, const QString& caption) {
             boxes_.push_back((caption + " | " + text).toStdString());
