@@ -28,14 +28,6 @@ QString Pair(const TextPair& p)
     return QString::fromUtf8(p.Text());
 }
 
-QLabel* MakeLabel(QWidget* parent, const QRect& r, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* l = new QLabel(parent);
-    l->setGeometry(r);
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
-
 QGroupBox* MakeGroup(QWidget* parent, const QRect& r)
 {
     auto* g = new QGroupBox(parent);
@@ -72,7 +64,7 @@ CSetDlg::CSetDlg(PageShell* shell, QWidget* parent)
     for (int i = 0; i < kSliders; ++i) {
         const size_t s = static_cast<size_t>(i);
         const int y = rowY[i];
-        captions_[s] = MakeLabel(this, DluRect(14, y + 2, 66, 10));
+        captions_[s] = MakeStatic(this, DluRect(14, y + 2, 66, 10));
         texts_.Bind(captions_[s], captionIds[i], QString::fromUtf8(builtIn[i]));
 
         auto* slider = new CXBmpSlider(this, IDC_SET_SLIDER_FIRST + i);
@@ -85,7 +77,7 @@ CSetDlg::CSetDlg(PageShell* shell, QWidget* parent)
         wheel->AddTarget(slider);
         sliders_[s] = slider;
 
-        values_[s] = MakeLabel(this, DluRect(225, y + 2, 26, 10));
+        values_[s] = MakeStatic(this, DluRect(225, y + 2, 26, 10));
     }
     const int enableIds[2] = {IDC_SET_MIC_START_ENABLE, IDC_SET_MUSIC_START_ENABLE};
     for (int i = 0; i < 2; ++i) {

@@ -13,14 +13,6 @@
 #include <QLabel>
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const QRect& r)
-{
-    auto* l = new QLabel(parent);
-    l->setGeometry(r);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
-}
-
 struct SliderRow
 {
     int captionId; // 0: none
@@ -72,7 +64,7 @@ CloudnessDlg::CloudnessDlg(PageShell* shell, QWidget* parent)
     for (int i = 0; i < SLIDER_COUNT; ++i) {
         const SliderRow& row = kRows[i];
         if (row.caption) {
-            texts_.Bind(MakeLabel(this, DluRect(14, row.y + 2, 70, 10)), row.captionId,
+            texts_.Bind(MakeStatic(this, DluRect(14, row.y + 2, 70, 10)), row.captionId,
                         QString::fromUtf8(row.caption));
         }
         auto* slider = new CXBmpSlider(this, IDC_FEAT_SLIDER_FIRST + i);
@@ -84,7 +76,7 @@ CloudnessDlg::CloudnessDlg(PageShell* shell, QWidget* parent)
         connect(slider, &CXBmpSlider::SliderMoved, this, &CloudnessDlg::OnSliderMoved);
         wheel->AddTarget(slider);
         sliders_[static_cast<size_t>(i)] = slider;
-        values_[static_cast<size_t>(i)] = MakeLabel(this, DluRect(240, row.y + 2, 48, 10));
+        values_[static_cast<size_t>(i)] = MakeStatic(this, DluRect(240, row.y + 2, 48, 10));
     }
 
     const struct
@@ -111,12 +103,12 @@ CloudnessDlg::CloudnessDlg(PageShell* shell, QWidget* parent)
     });
     connect(boxes_[SUB_ON], &QCheckBox::clicked, this, [](bool on) { SetAutoSubOn(on); });
 
-    texts_.Bind(MakeLabel(this, DluRect(86, 129, 200, 10)), IDC_FEAT_AGC_NOTE,
+    texts_.Bind(MakeStatic(this, DluRect(86, 129, 200, 10)), IDC_FEAT_AGC_NOTE,
                 QStringLiteral("音乐输入增益自动调节"));
-    texts_.Bind(MakeLabel(this, DluRect(14, 163, 70, 10)), IDC_FEAT_MUSIC_LEVEL_CAPTION,
+    texts_.Bind(MakeStatic(this, DluRect(14, 163, 70, 10)), IDC_FEAT_MUSIC_LEVEL_CAPTION,
                 QStringLiteral("音乐输入电平："));
-    musicLevel_ = MakeLabel(this, DluRect(86, 163, 60, 10));
-    auto* note = MakeLabel(this, DluRect(14, 230, 272, 22));
+    musicLevel_ = MakeStatic(this, DluRect(86, 163, 60, 10));
+    auto* note = MakeStatic(this, DluRect(14, 230, 272, 22));
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     texts_.Bind(note, IDC_FEAT_SUB_NOTE,
