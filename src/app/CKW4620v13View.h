@@ -28,6 +28,7 @@ public:
     // PageShell
     void ShowPage(PageKind kind, int group = -1) override;
     void ShowInfo(const QString& text, int ms) override;
+    void MasterVolumesChanged() override { RefreshRibbonControls(); }
     int OutputGroup() const override { return outputGroup_; }
     void SetOutputGroup(int group) override { outputGroup_ = group; }
     DeviceSession& Session() override { return session_; }

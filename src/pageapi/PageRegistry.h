@@ -160,6 +160,8 @@ public:
     virtual void SetOutputGroup(int group) = 0;
     virtual DeviceSession& Session() = 0;
     virtual UiPort& Ui() = 0;
+    // A window changed the master volumes outside the ribbon: the ribbon shows them again.
+    virtual void MasterVolumesChanged() {}
 };
 
 using PageFactory = std::function<CPageBase*(PageShell& shell, QWidget* parent)>;

@@ -84,8 +84,12 @@ CSetDlg::CSetDlg(PageShell* shell, QWidget* parent)
         auto* box = new QCheckBox(this);
         box->setGeometry(DluRect(253, rowY[i] + 1, 38, 12));
         texts_.Bind(box, enableIds[i], QStringLiteral("启用"));
-        connect(box, &QCheckBox::clicked, this,
-                [this, i](bool on) { ShowStart(i, SetStartVolumeEnabled(Which(i), on)); });
+        connect(box, &QCheckBox::clicked, this, [this, i](bool on) {
+            ShowStart(i, SetStartVolumeEnabled(Which(i), on));
+            if (shell_) {
+                shell_->MasterVolumesChanged();
+            }
+        });
         enables_[static_cast<size_t>(i)] = box;
     }
 
@@ -232,10 +236,14 @@ void CSetDlg::OnSliderMoved(int controlId, int position)
     }
     if (i == kMicStart || i == kMusicStart) {
         ShowStart(i, SetStartVolume(Which(i), position));
-        return;
+    } else {
+        values_[static_cast<size_t>(i)]->setText(QString::number(position));
+        ShowStart(i - kMicMax, SetMaxVolume(Which(i), position));
     }
-    values_[static_cast<size_t>(i)]->setText(QString::number(position));
-    ShowStart(i - kMicMax, SetMaxVolume(Which(i), position));
+    // Start volumes are written at once: the ribbon's volume sliders follow.
+    if (shell_) {
+        shell_->MasterVolumesChanged();
+    }
 }
 
 void CSetDlg::OnApply()

@@ -52,4 +52,6 @@ public:
     void SetOutputGroup(int) override {}
     DeviceSession& Session() override { return session; }
     UiPort& Ui() override { return ui; }
+    void MasterVolumesChanged() override { ++masterVolumesChanged; }
+    int masterVolumesChanged = 0;
 };

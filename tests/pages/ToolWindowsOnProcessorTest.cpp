@@ -7,6 +7,7 @@
 #include "app/CInfoDlg.h"
 #include "app/CKW4620v13View.h"
 #include "app/CMainFrame.h"
+#include "app/CRibbonBar.h"
 #include "app/ControllerSession.h"
 #include "app/QtUiPort.h"
 #include "controls/CGdipButton.h"
@@ -26,12 +27,14 @@
 #include "pages/CRemoteDlg.h"
 #include "pages/CSetDlg.h"
 #include "pages/CloudnessDlg.h"
+#include "pages/PagesFixture.h"
 #include "pages/RemoteLayout.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -232,6 +235,22 @@ TEST_F(ToolWindowsOnProcessor, F7OpensTheSettingsOnceAndApplySendsTheRecordAsRep
     std::array<uint8_t, kMachineSettingsSize> locked = kReported;
     locked[MS_LOCK_FLAGS] = 0x93;
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor_->State().machineSettings == locked; }));
+}
+
+// A lower mic maximum pulls the start volume down and writes the mic volume at once: the
+// ribbon's mic slider shows the new volume.
+TEST_F(ToolWindowsOnProcessor, LoweringTheMicMaximumMovesTheRibbonsMicSlider)
+{
+    Start();
+    constexpr int kRibbonMicSlider = 32829;
+    auto* mic = qobject_cast<QSlider*>(frame_->Ribbon()->FindCommand(kRibbonMicSlider));
+    ASSERT_NE(mic, nullptr);
+    auto* dialog = Open<CSetDlg>(ToolKind::MachineSettings);
+    ASSERT_NE(dialog, nullptr);
+    dialog->show();
+    MoveSliderTo(dialog->Slider(2), 50);
+    EXPECT_EQ(dialog->Slider(0)->GetPos(), 50);
+    EXPECT_EQ(mic->value(), 50);
 }
 
 TEST_F(ToolWindowsOnProcessor, ModeButtonResetsThatModeAndReadsTheProcessorAgain)

@@ -106,6 +106,7 @@ TEST_F(SetDlgTest, LoweringTheMicMaximumPullsTheStartSliderDownAndWritesTheVolum
         EXPECT_FLOAT_EQ(w->floats.at(0), 0.5f);
     }
     EXPECT_EQ(g_MachineSettings.Get(MS_MIC_MAX), 99) << "the committed copy waits for Apply";
+    EXPECT_GT(shell_.masterVolumesChanged, 0) << "the ribbon is not told of the new volume";
 
     // The start slider writes the volume at once.
     MoveTo(dialog.Slider(0), 30);
