@@ -1,6 +1,7 @@
 // LIBS: dsp4620_files
-// Any bytes as a mode file: parsing never crashes, and whatever a version 4 file held is
-// written back byte for byte after it was applied.
+// Any bytes as a mode file: parsing never crashes, a version 4 file whose values are all in
+// range is written back byte for byte after it was applied, and a limited one comes back in
+// range.
 #include "files/ModeFile.h"
 
 #include <cstddef>
@@ -21,8 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ApplyModeSetting(setting);
     if (result.version == kModeFileVersion) {
         const std::vector<uint8_t> written = BuildModeFile(setting.deviceInfo);
-        if (written.size() != kModeFileSize ||
-            std::memcmp(written.data(), data, kModeFileSize) != 0) {
+        if (written.size() != kModeFileSize) {
+            __builtin_trap();
+        }
+        // A file with every value in range is written back byte for byte; a limited one is
+        // written back with nothing left to limit.
+        if (result.limited == 0 && std::memcmp(written.data(), data, kModeFileSize) != 0) {
+            __builtin_trap();
+        }
+        ModeSetting again;
+        if (result.limited != 0 && ParseModeFile(written, again).limited != 0) {
             __builtin_trap();
         }
     }

@@ -847,7 +847,7 @@ void AddDelays(Catalogue& c)
         Setting ms =
             CellNumber(base + ".ms", "delay", cells.delayCell,
                        [channel](const SettingValue& v) { ApplyChannelDelay(channel, v.a); });
-        ms.range = Fixed(Range(0.0, kDelayMaxMs, 0.1, 1));
+        ms.range = Fixed(Range(0.0, static_cast<double>(kDelayMaxMs), 0.1, 1));
         ms.get = [channel] {
             return Number(std::round(static_cast<double>(ChannelDelay(channel)) * 10.0) / 10.0);
         };

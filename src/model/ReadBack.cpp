@@ -9,9 +9,22 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace {
+// A decoding that saturated at the lowest int32 has no negation or magnitude in int32: the
+// result saturates at the highest instead (the range limits bring it in afterwards).
+int32_t SaturatingNegate(int32_t v)
+{
+    return v == std::numeric_limits<int32_t>::min() ? std::numeric_limits<int32_t>::max() : -v;
+}
+
+int32_t SaturatingAbs(int32_t v)
+{
+    return v < 0 ? SaturatingNegate(v) : v;
+}
+
 // Runs of consecutive parameters with the same count, in the order they are read.
 struct ReadRun
 {
@@ -371,10 +384,10 @@ void DecodeFloatKind(const DecodeEntry& e, float v)
         ParamStore.SetInt(e.cell, DecodePercentLike(v));
         break;
     case D::AbsPct:
-        ParamStore.SetInt(e.cell, std::abs(DecodePercentLike(v)));
+        ParamStore.SetInt(e.cell, SaturatingAbs(DecodePercentLike(v)));
         break;
     case D::MinusPct:
-        ParamStore.SetInt(e.cell, -DecodePercentLike(v));
+        ParamStore.SetInt(e.cell, SaturatingNegate(DecodePercentLike(v)));
         break;
     case D::Div4:
         ParamStore.SetInt(e.cell, DecodeDiv4(v));

@@ -188,6 +188,11 @@ TEST_F(ReadBack, DecodesEveryKindOfReply)
         {"rear pass", Reply(6, 27, {F(0.0f), F(0.0f)}), PRM_REAR_MUTE, false, 1},
         {"main surround", Reply(5, 30, {F(-0.25f), F(-0.25f)}), PRM_MAIN_SURROUND, false, 25},
         {"top surround", Reply(9, 30, {F(0.1f), F(0.1f)}), PRM_TOP_SURROUND, false, -10},
+        // A reply beyond int32 saturates, and its negation or magnitude saturates too.
+        {"huge surround", Reply(5, 30, {F(-1e30f), F(-1e30f)}), PRM_MAIN_SURROUND, false,
+         std::numeric_limits<int32_t>::max()},
+        {"huge echo decay", Reply(2, 20, {F(-1e30f)}), PRM_ECHOA_DECAY, false,
+         std::numeric_limits<int32_t>::max()},
         {"center mix music", Reply(7, 15, {F(0.6f)}), PRM_CENTER_MIX_MUSIC, false, 60},
         {"center EQ bypass", Reply(7, 16, {1}), PRM_CENTER_EQ_BYPASS, false, 1},
         {"center comp bypass", Reply(7, 18, {1}), PRM_CENTER_COMP_BYPASS, false, 1},
