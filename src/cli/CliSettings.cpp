@@ -12,6 +12,7 @@
 #include "dsp/InputParams.h"
 #include "dsp/MasterWrites.h"
 #include "dsp/SoundField.h"
+#include "files/EqFilterFile.h"
 #include "link/LinkState.h"
 #include "link/MachineSettings.h"
 #include "model/CellRanges.h"
@@ -450,27 +451,27 @@ void AddMachine(Catalogue& c)
 
 // ---- Equalisers ---------------------------------------------------------------------------
 
+// The EQs in the order `list` shows them, with the page each belongs to. Their names and
+// band counts are the core's (EqScriptName, EqEditableBandCount).
 struct EqName
 {
-    const char* name;
     int kind;
-    int bands; // bands edited on the page (the Sub: its five slots)
     const char* page;
 };
 
 constexpr std::array<EqName, 12> kEqs{{
-    {"mic-a", EQ_KIND_MIC_A, 10, "inputs"},
-    {"mic-b", EQ_KIND_MIC_B, 10, "inputs"},
-    {"music", EQ_KIND_MUSIC, 10, "inputs"},
-    {"echo-a", EQ_KIND_ECHO_A, 7, "echo and reverb EQ"},
-    {"echo-b", EQ_KIND_ECHO_B, 7, "echo and reverb EQ"},
-    {"reverb-a", EQ_KIND_REVERB_A, 7, "echo and reverb EQ"},
-    {"reverb-b", EQ_KIND_REVERB_B, 7, "echo and reverb EQ"},
-    {"main", EQ_KIND_MAIN, 10, "outputs"},
-    {"rear", EQ_KIND_REAR, 10, "outputs"},
-    {"center", EQ_KIND_CENTER, 10, "outputs"},
-    {"sub", EQ_KIND_SUB, 5, "outputs"},
-    {"top", EQ_KIND_TOP, 10, "outputs"},
+    {EQ_KIND_MIC_A, "inputs"},
+    {EQ_KIND_MIC_B, "inputs"},
+    {EQ_KIND_MUSIC, "inputs"},
+    {EQ_KIND_ECHO_A, "echo and reverb EQ"},
+    {EQ_KIND_ECHO_B, "echo and reverb EQ"},
+    {EQ_KIND_REVERB_A, "echo and reverb EQ"},
+    {EQ_KIND_REVERB_B, "echo and reverb EQ"},
+    {EQ_KIND_MAIN, "outputs"},
+    {EQ_KIND_REAR, "outputs"},
+    {EQ_KIND_CENTER, "outputs"},
+    {EQ_KIND_SUB, "outputs"},
+    {EQ_KIND_TOP, "outputs"},
 }};
 
 const std::vector<std::string> kBandTypes = {"off", "peq", "lp", "hp", "ls", "hs"};
@@ -676,7 +677,7 @@ void AddEqs(Catalogue& c)
 {
     auto pending = std::make_shared<PendingBand>();
     for (const EqName& eq : kEqs) {
-        const std::string base = std::string("eq.") + eq.name;
+        const std::string base = std::string("eq.") + EqScriptName(eq.kind);
         c.Add(SwitchSetting(base + ".bypass", eq.page, SwitchGet(EqBypassCell(eq.kind), false),
                             [cell = EqBypassCell(eq.kind)](const SettingValue& v) {
                                 SetParamCell(cell, On(v) ? 1 : 0);
@@ -685,7 +686,7 @@ void AddEqs(Catalogue& c)
             AddSubSlots(c, base, eq.page);
             continue;
         }
-        for (int band = 0; band < eq.bands; ++band) {
+        for (int band = 0; band < EqEditableBandCount(eq.kind); ++band) {
             const std::string prefix = base + "." + std::to_string(band + 1);
             const int kind = eq.kind;
             c.groups.push_back({prefix,

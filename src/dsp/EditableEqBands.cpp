@@ -2,28 +2,17 @@
 
 #include "dsp/Crossover.h"
 #include "dsp/EqBands.h"
-#include "model/DeviceMemory.h"
 
-namespace {
-EqBand BandAt(int byteOffset)
-{
-    EqBandRecord record{};
-    DeviceImage.Read(static_cast<size_t>(byteOffset), record);
-    return DecodeEqBand(record);
-}
-} // namespace
+#include <cstddef>
 
 std::vector<EqBand> ReadEditableEqBands(int pageKind)
 {
     const int count = EqEditableBandCount(pageKind);
-    const int start = EqRegionStart(pageKind);
     std::vector<EqBand> bands;
-    if (count <= 0 || start < 0) {
-        return bands;
-    }
+    // On the Sub a slot is shown by its first stage.
     const int stride = pageKind == EQ_KIND_SUB ? kStagesPerSubSlot : 1;
     for (int i = 0; i < count; ++i) {
-        bands.push_back(BandAt(start + kBandRecordSize * stride * i));
+        bands.push_back(LoadKindBand(pageKind, stride * i));
     }
     return bands;
 }
@@ -34,7 +23,7 @@ bool WriteEditableEqBands(int pageKind, const std::vector<EqBand>& bands)
     if (count <= 0 || static_cast<int>(bands.size()) > count) {
         return false;
     }
-    for (size_t i = 0; i < bands.size(); ++i) {
+    for (std::size_t i = 0; i < bands.size(); ++i) {
         const EqBand& b = bands[i];
         const int band = static_cast<int>(i);
         if (pageKind == EQ_KIND_SUB) {
