@@ -116,10 +116,14 @@ double ShelfQFromSlope(double slopeDb, double gainDb)
     return 1.0 / std::sqrt(inverse);
 }
 
-// Q of a peak whose bandwidth is n octaves.
+// Q of a peak whose bandwidth is n octaves. The bandwidth is first kept where the result
+// is a finite number (a vanishing width would divide by zero, a huge one overflows); the Q
+// limits of the band then report what the file asked for.
 double QFromOctaves(double n)
 {
-    const double p = std::pow(2.0, n);
+    constexpr double kNarrowest = 1e-3;
+    constexpr double kWidest = 100.0;
+    const double p = std::pow(2.0, std::clamp(n, kNarrowest, kWidest));
     return std::sqrt(p) / (p - 1.0);
 }
 

@@ -86,7 +86,9 @@ const char kUnsupported[] = "Device: Speakers\n"
 const char kOutOfRange[] = "Filter: ON PK Fc 10 Hz Gain 20 dB Q 40\n"
                            "Filter: ON LS Fc 30000 Hz Gain -18 dB Q 3\n"
                            "Filter: ON PK Fc 500 Hz Gain -3 dB Q 0.01\n"
-                           "Filter: ON PK Fc 0 Hz Gain -0.0 dB Q 1\n";
+                           "Filter: ON PK Fc 0 Hz Gain -0.0 dB Q 1\n"
+                           "Filter: ON PK Fc 1000 Hz Gain 1 dB BW Oct 1e-300\n"
+                           "Filter: ON PK Fc 1000 Hz Gain 1 dB BW Oct 1e300\n";
 
 const char kElevenFilters[] = "Filter: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
                               "Filter: ON PK Fc 200 Hz Gain 1 dB Q 1\n"
@@ -138,9 +140,14 @@ const FileCase kFiles[] = {
     {"values beyond a band are limited",
      kOutOfRange,
      10,
-     {{1, 15.0, 20, 30.0}, {4, -15.0, 20000, 2.0}, {1, -3.0, 500, 0.1}, {1, 0.0, 20, 1.0}},
+     {{1, 15.0, 20, 30.0},
+      {4, -15.0, 20000, 2.0},
+      {1, -3.0, 500, 0.1},
+      {1, 0.0, 20, 1.0},
+      {1, 1.0, 1000, 30.0},
+      {1, 1.0, 1000, 0.1}},
      0,
-     8,
+     10,
      false},
     {"more filters than bands",
      kElevenFilters,
