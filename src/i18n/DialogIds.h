@@ -32,6 +32,10 @@ inline constexpr int IDC_STUDY_PROMPT = 1311;
 inline constexpr int IDC_STUDY_CANCEL = IDC_DIALOG_CANCEL;
 inline constexpr int IDC_STUDY_CLOSE = IDC_DIALOG_OK;
 
+// Output group pages (333, 334, 346, 385): the eight navigation buttons, the same ids on
+// each page, in the bar's order (Main, Center, Sub, Rear, Top, Location, Delay, Comp).
+inline constexpr int IDC_NAV_FIRST = 1500;
+
 // Sound-field page (334): captions of the room, button and position controls.
 inline constexpr int IDC_SSVC_UNIT = 1401;          // "长度单位:米(m)" / "Length unit: Meter"
 inline constexpr int IDC_SSVC_ROOM = 1402;          // "房间大小" / "Room size"

@@ -126,8 +126,8 @@ void CCompDlg::Refresh()
 
 void CCompDlg::Relabel()
 {
-    texts_.Apply();
     nav_->Relabel();
+    texts_.Apply();
     Refresh();
 }
 

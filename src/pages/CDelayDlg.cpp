@@ -226,8 +226,8 @@ void CDelayDlg::Refresh()
 
 void CDelayDlg::Relabel()
 {
-    texts_.Apply();
     nav_->Relabel();
+    texts_.Apply();
     chart_->SetLanguage(CurrentLanguage());
     Refresh();
 }

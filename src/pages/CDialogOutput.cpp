@@ -117,6 +117,7 @@ void CDialogOutput::Build()
             texts_.Bind(caption, IDC_OUT_SRS_CAPTION, QString::fromUtf8(kSrsText.zh));
         } else {
             mixCaptions_[s] = caption;
+            texts_.Bind(caption, IDC_OUT_MIX_CAPTION + i, QString::fromUtf8(kMixTexts[s].zh));
             mix_[s] = slider;
             mixValues_[s] = value;
         }
@@ -224,8 +225,8 @@ void CDialogOutput::Relabel()
     for (size_t i = 0; i < 5; ++i) {
         mutes_[i]->setText(Pair(kMuteTexts[i]));
     }
-    texts_.Apply();
     nav_->Relabel();
+    texts_.Apply();
     eq_->Relabel();
     Refresh();
 }

@@ -2,6 +2,7 @@
 
 #include "controls/CGdipButton.h"
 #include "dsp/EqBands.h"
+#include "i18n/DialogIds.h"
 #include "i18n/Language.h"
 #include "pageapi/PageRegistry.h"
 #include "pages/PageGlobals.h"
@@ -38,6 +39,8 @@ COutputNavBar::COutputNavBar(PageShell* shell, QWidget* parent) : QWidget(parent
     for (int i = 0; i < kOutputNavButtons; ++i) {
         auto* b = new CGdipButton(this);
         b->setObjectName(QStringLiteral("navButton%1").arg(i));
+        // The page's language table may hold the button's caption under this id.
+        b->setProperty("controlId", IDC_NAV_FIRST + i);
         b->LoadStdImage(kNormalPicture);
         b->LoadAltImage(kSelectedPicture);
         b->SetTextColor(Qt::white);

@@ -34,6 +34,7 @@ public:
     // The page the bar sits on and, on the output page, the output shown: that page's (or
     // that output's) button is drawn selected, the others normal.
     void SetCurrent(PageKind page, int outputKind);
+    // The built-in captions of the language; the page's table, applied after, may replace them.
     void Relabel();
     // Presses button i (as a click does).
     void Choose(int index);

@@ -204,8 +204,8 @@ void CSSVCDlg::ShowNavSelection()
 
 void CSSVCDlg::Relabel()
 {
-    texts_.Apply();
     nav_->Relabel();
+    texts_.Apply();
     panel_->SetLanguage(CurrentLanguage());
 }
 

@@ -2,12 +2,19 @@
 // buttons also for their output, and the shown output's button is drawn selected.
 #include "controls/CGdipButton.h"
 #include "dsp/EqBands.h"
+#include "i18n/DialogIds.h"
+#include "i18n/DialogTexts.h"
+#include "pages/CCompDlg.h"
+#include "pages/CDelayDlg.h"
+#include "pages/CDialogOutput.h"
 #include "pages/COutputNavBar.h"
+#include "pages/CSSVCDlg.h"
 #include "pages/PageGlobals.h"
 #include "pages/PagesFixture.h"
 
 #include <QTest>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -69,4 +76,31 @@ TEST_F(OutputNavTest, ShownPage_IsTheOnlySelectedButtonAndLabelsFollowTheLanguag
     bar.Relabel();
     EXPECT_EQ(bar.Button(5)->text(), QString("Location"));
     EXPECT_EQ(bar.Button(7)->text(), QString("Comp"));
+}
+
+TEST_F(OutputNavTest, EachPageOfTheGroup_LabelsItsButtonsFromItsOwnTable)
+{
+    for (const int language : {0, 1}) {
+        SetLanguage(language);
+        const std::pair<int, std::unique_ptr<QWidget>> pages[] = {
+            {IDD_DIALOG_OUTPUT, std::make_unique<CDialogOutput>(&shell_, EQ_KIND_REAR)},
+            {IDD_DIALOG_DELAY, std::make_unique<CDelayDlg>(&shell_)},
+            {IDD_DIALOG_COMP, std::make_unique<CCompDlg>(&shell_)},
+            {IDD_DIALOG_SSVC, std::make_unique<CSSVCDlg>(&shell_)},
+        };
+        for (const auto& [dialog, page] : pages) {
+            const auto* bar = page->findChild<COutputNavBar*>();
+            ASSERT_NE(bar, nullptr) << dialog;
+            for (int i = 0; i < kOutputNavButtons; ++i) {
+                const int id = bar->Button(i)->property("controlId").toInt();
+                const OutputNavEntry& e = OutputNavEntries()[static_cast<size_t>(i)];
+                // The table holds the button's caption under the id the button carries.
+                EXPECT_EQ(id, IDC_NAV_FIRST + i);
+                EXPECT_EQ(DialogCaptionText(dialog, id), language == 1 ? e.en : e.zh)
+                    << dialog << " button " << i;
+                EXPECT_EQ(bar->Button(i)->text().toStdString(), language == 1 ? e.en : e.zh)
+                    << dialog << " button " << i;
+            }
+        }
+    }
 }
