@@ -48,7 +48,8 @@ FilterFileUi DefaultFilterFileUi()
     return ui;
 }
 
-bool ImportFilterFileWithDialog(QWidget* parent, int pageKind, const FilterFileUi& ui)
+bool ImportFilterFileWithDialog(QWidget* parent, int pageKind, const FilterFileUi& ui,
+                                const std::function<void()>& redraw)
 {
     const QString path = ui.askOpen(parent, Text(kImportTitle), Text(kFilter));
     if (path.isEmpty()) {
@@ -61,6 +62,9 @@ bool ImportFilterFileWithDialog(QWidget* parent, int pageKind, const FilterFileU
         return false;
     }
     const EqFilterImportResult result = ImportFiltersIntoEq(pageKind, text);
+    if (result.imported && redraw) {
+        redraw();
+    }
     ui.tell(parent, Text(kImportTitle), QString::fromStdString(result.summary), !result.imported);
     return result.imported;
 }

@@ -22,10 +22,12 @@ struct FilterFileUi
 
 FilterFileUi DefaultFilterFileUi();
 
-// Returns true when the EQ of the page kind was changed (the caller redraws it from the band
-// memory). Read failures show the program's "can't read file" box.
+// Returns true when the EQ of the page kind was changed. `redraw` runs after a change and
+// before the summary box, so the user reads the summary over the new curve. Read failures
+// show the program's "can't read file" box.
 bool ImportFilterFileWithDialog(QWidget* parent, int pageKind,
-                                const FilterFileUi& ui = DefaultFilterFileUi());
+                                const FilterFileUi& ui = DefaultFilterFileUi(),
+                                const std::function<void()>& redraw = {});
 // Returns true when the file was written (a name without a suffix gets ".txt"); a failed
 // save shows the program's "can't write to file" box and keeps any old file.
 bool ExportFilterFileWithDialog(QWidget* parent, int pageKind,

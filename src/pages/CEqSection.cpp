@@ -222,9 +222,7 @@ void CEqSection::CopyPaste(int action)
 void CEqSection::FilterFile(int action)
 {
     if (action == 0) {
-        if (ImportFilterFileWithDialog(page_, kind_, filterFileUi_)) {
-            ReloadBands();
-        }
+        ImportFilterFileWithDialog(page_, kind_, filterFileUi_, [this] { ReloadBands(); });
     } else {
         ExportFilterFileWithDialog(page_, kind_, filterFileUi_);
     }

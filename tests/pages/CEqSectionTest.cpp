@@ -238,13 +238,19 @@ TEST_F(EqSectionTest, ImportedFilterFile_IsShownAtOnce)
     file.write("Filter 1: ON PK Fc 63 Hz Gain -5.5 dB Q 3\nFilter 2: ON HS Fc 9 kHz Gain 2 dB\n");
     file.close();
     QString told;
+    float gainWhenTold = 0.0f;
     FilterFileUi ui;
     ui.askOpen = [&](QWidget*, const QString&, const QString&) { return file.fileName(); };
     ui.askSave = ui.askOpen;
-    ui.tell = [&](QWidget*, const QString&, const QString& text, bool) { told = text; };
+    ui.tell = [&](QWidget*, const QString&, const QString& text, bool) {
+        told = text;
+        gainWhenTold = eq_->Panel()->Band(0).gain;
+    };
     eq_->SetFilterFileUi(ui);
     emit eq_->Panel()->FilterFile(0, EQ_KIND_REAR);
     EXPECT_FALSE(told.isEmpty());
+    // The summary is read over the new curve.
+    EXPECT_FLOAT_EQ(gainWhenTold, -5.5f);
     EXPECT_FLOAT_EQ(eq_->Panel()->Band(0).gain, -5.5f);
     EXPECT_FLOAT_EQ(eq_->Panel()->Band(1).freq, 9000.0f);
     EXPECT_EQ(eq_->Panel()->Band(1).type, 5);
